@@ -1,0 +1,40 @@
+# Shared by scripts/play and scripts/test: installs the Debian packages a
+# command needs, only when some are missing, so a second run is quick.
+# Usage: kelvo_install_packages pkg...
+kelvo_install_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    echo "Installing: ${missing[*]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+KELVO_BUILD_PACKAGES=(build-essential cmake pkg-config
+    libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri freeglut3-dev libglew-dev
+    libopenal-dev libalut-dev libopenal-data)
+KELVO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+    xvfb xauth xdotool imagemagick x11-utils python3 python3-pil fonts-dejavu-core
+    dpkg-dev file)
+
+# Configure (first time only) and build one build directory.
+# Usage: kelvo_build DIR [cmake options...]
+kelvo_build() {
+    local dir="$1"
+    shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S . -B "$dir" "$@" >/dev/null
+    fi
+    cmake --build "$dir" -j"$(nproc)"
+}

@@ -1,0 +1,66 @@
+#include "app/CommandLine.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+// Whole decimal number in [minimum, maximum]; rejects trailing text.
+bool parseNumber(const char* text, long long minimum, long long maximum, long long& out) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long value = strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value < minimum || value > maximum) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+}  // namespace
+
+CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        long long value = 0;
+        if (arg == "--help" || arg == "-h") {
+            return Outcome::ExitSuccess;
+        } else if (arg == "--window") {
+            window = true;
+        } else if (arg == "--seed") {
+            if (!parseNumber(next, 0, 4294967295LL, value)) {
+                error = "--seed needs a number from 0 to 4294967295";
+                return Outcome::ExitUsageError;
+            }
+            seedGiven = true;
+            seed = static_cast<unsigned>(value);
+            ++i;
+        } else if (arg == "--frames") {
+            if (!parseNumber(next, 1, 2000000000LL, value)) {
+                error = "--frames needs a positive number";
+                return Outcome::ExitUsageError;
+            }
+            frames = static_cast<long>(value);
+            ++i;
+        } else {
+            error = "unknown option: " + arg;
+            return Outcome::ExitUsageError;
+        }
+    }
+    return Outcome::Run;
+}
+
+std::string CommandLine::usage(const char* program) {
+    return std::string("Usage: ") + program + " [options]\n"
+           "Roll the ball through the maze to the goal opening; avoid the glowing swarm.\n"
+           "\n"
+           "Options:\n"
+           "  --window      play in a window of the configured size instead of full screen\n"
+           "  --seed N      seed the random generator with N (replays the same mazes)\n"
+           "  --frames N    exit after drawing N frames (tests and measurements)\n"
+           "  --help        show this help and exit\n"
+           "\n"
+           "The screen size is read from kelvo.cfg (resolution 1..6) in the working directory.\n";
+}

@@ -1,0 +1,64 @@
+#include "app/FrameLoop.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include "app/Globals.h"
+#include "platform/PerformanceCounter.h"
+
+void (*perFrameStep)() = nullptr;
+long frameLimit = 0;
+long framesDrawn = 0;
+
+void display() {
+    renderTimer = PerformanceCounter::now();
+    const double dt = static_cast<double>(renderTimer - lastFrameCounter) / static_cast<double>(counterFrequency);
+    realDisplay(dt);
+}
+
+void realDisplay(double elapsedSeconds) {
+    // Read first, so time spent inside this frame counts towards the next dt.
+    lastFrameCounter = PerformanceCounter::now();
+
+    r += elapsedSeconds;
+    ++frames;
+    if (r >= 1.0) {
+        printf("fps: %i\n", frames);
+        fflush(stdout);
+        currentFPS = static_cast<unsigned>(frames);
+        r = 0.0;
+        frames = 0;
+    }
+
+    if (!gamePaused) {
+        sceneGraphNode.update(elapsedSeconds);
+        if (perFrameStep != nullptr) {
+            perFrameStep();
+        }
+    }
+
+    renderer.renderScene(&sceneGraphNode);
+
+    ++framesDrawn;
+    if (frameLimit > 0 && framesDrawn >= frameLimit) {
+        fflush(stdout);
+        exit(0);
+    }
+}
+
+void reshape(int w, int h) {
+    width = w;
+    height = h;
+    glLoadIdentity();
+    glViewport(0, 0, w, h);
+    gluLookAt(0, 30, 30, 0, 0, 0, 0, 1, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, static_cast<double>(w) / static_cast<double>(h > 0 ? h : 1), 1, 1000);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void idle() { glutPostRedisplay(); }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/ConfigLoader.h"
+#include "sg/GLRenderer.h"
+#include "sg/SgEntity.h"
+
+// The game shell's state. The four objects are built before main runs, in
+// the order listed; the node pointers are filled by init() and partly
+// replaced whenever a level is rebuilt.
+extern GLRenderer renderer;
+extern SgEntity sceneGraphNode;
+extern ConfigLoader configLoader;
+
+extern int width;
+extern int height;
+extern bool shaderSupported;
+extern int level;
+extern unsigned currentFPS;
+extern bool displayMap;
+extern int curLevelSize;
+extern int curEnemyCount;
+extern unsigned curPlayerHealth;
+extern bool gamePaused;
+extern bool playerLost;
+extern bool playerWon;
+
+extern int64_t renderTimer;
+extern int64_t lastFrameCounter;
+extern int64_t counterFrequency;
+extern double r;
+extern int frames;

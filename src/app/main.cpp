@@ -1,0 +1,74 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include "app/CommandLine.h"
+#include "app/DisplayMode.h"
+#include "app/FrameLoop.h"
+#include "app/Globals.h"
+#include "app/SceneAssembly.h"
+#include "platform/PerformanceCounter.h"
+
+namespace {
+// Game mode cannot switch modes on every display (Wayland, Xvfb, a monitor
+// without that mode); a full-screen window of the configured size stands in.
+void openWindow(const DisplayMode& mode, bool windowed) {
+    if (!windowed) {
+        glutGameModeString(mode.gameModeString.c_str());
+        if (glutEnterGameMode() > 0) {
+            return;
+        }
+    }
+    glutInitWindowSize(mode.width, mode.height);
+    glutCreateWindow("Kelvo");
+    if (!windowed) {
+        glutFullScreen();
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine options;
+    switch (options.parse(argc, argv)) {
+    case CommandLine::Outcome::ExitSuccess:
+        fputs(CommandLine::usage(argv[0]).c_str(), stdout);
+        return 0;
+    case CommandLine::Outcome::ExitUsageError:
+        fprintf(stderr, "%s\n%s", options.error.c_str(), CommandLine::usage(argv[0]).c_str());
+        return 2;
+    case CommandLine::Outcome::Run:
+        break;
+    }
+
+    const int64_t seedCounter = PerformanceCounter::now();
+    srand(options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu));
+    lastFrameCounter = PerformanceCounter::now();
+    frameLimit = options.frames;
+
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+
+    const DisplayMode mode = DisplayMode::fromCode(configLoader.getValueFor("resolution"));
+    width = mode.width;
+    height = mode.height;
+    openWindow(mode, options.window);
+
+    const GLenum glewStatus = glewInit();
+    if (glewStatus != GLEW_OK) {
+        fprintf(stderr, "Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
+    } else if (GLEW_VERSION_2_0) {
+        shaderSupported = true;
+    }
+
+    glutIdleFunc(idle);
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+
+    printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+
+    init();
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,5 @@
+#include "sg/Renderer.h"
+
+Renderer::Renderer() = default;
+
+Renderer::~Renderer() = default;

@@ -1,0 +1,106 @@
+#include "sg/Vector3.h"
+
+#include <cmath>
+
+namespace {
+// Stand-in for an infinite quotient: large but finite, so later arithmetic
+// never produces NaN.
+constexpr float divisionByZeroValue = 2146435072.0f;
+}
+
+Vector3::Vector3() : x(0), y(0), z(0), w(1) {}
+
+Vector3::Vector3(float x_, float y_, float z_) : x(x_), y(y_), z(z_), w(1) {}
+
+Vector3::Vector3(float* a) : x(a[0]), y(a[1]), z(a[2]), w(a[3]) {}
+
+Vector3::Vector3(const Vector3& other) = default;
+
+Vector3::~Vector3() = default;
+
+Vector3& Vector3::operator=(const Vector3& other) {
+    x = other.x;
+    y = other.y;
+    z = other.z;
+    return *this;
+}
+
+Vector3 Vector3::operator+(const Vector3& o) const { return Vector3(x + o.x, y + o.y, z + o.z); }
+
+Vector3 Vector3::operator-(const Vector3& o) const { return Vector3(x - o.x, y - o.y, z - o.z); }
+
+Vector3 Vector3::operator-() const { return Vector3(-x, -y, -z); }
+
+Vector3 Vector3::operator*(float s) const { return Vector3(x * s, y * s, z * s); }
+
+Vector3 Vector3::operator/(float d) const {
+    if (d == 0.0f) {
+        return Vector3(divisionByZeroValue, divisionByZeroValue, divisionByZeroValue);
+    }
+    const float r = 1.0f / d;
+    return Vector3(x * r, y * r, z * r);
+}
+
+bool Vector3::operator==(const Vector3& o) const { return x == o.x && y == o.y && z == o.z; }
+
+bool Vector3::operator!=(const Vector3& o) const { return !(*this == o); }
+
+Vector3& Vector3::operator+=(const Vector3& o) {
+    x += o.x;
+    y += o.y;
+    z += o.z;
+    return *this;
+}
+
+Vector3& Vector3::operator-=(const Vector3& o) {
+    x -= o.x;
+    y -= o.y;
+    z -= o.z;
+    return *this;
+}
+
+Vector3& Vector3::operator*=(float s) {
+    x *= s;
+    y *= s;
+    z *= s;
+    return *this;
+}
+
+Vector3& Vector3::operator/=(float d) {
+    const float r = 1.0f / d;
+    x *= r;
+    y *= r;
+    z *= r;
+    return *this;
+}
+
+float Vector3::operator[](int i) const {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    default: return w;
+    }
+}
+
+float Vector3::length() const { return std::sqrt(x * x + y * y + z * z); }
+
+float Vector3::distance(const Vector3& v) const { return (v - *this).length(); }
+
+float Vector3::sqrDistance(const Vector3& v) const {
+    const Vector3 d = v - *this;
+    return d.x * d.x + d.y * d.y + d.z * d.z;
+}
+
+float Vector3::dot(const Vector3& v) const { return x * v.x + y * v.y + z * v.z; }
+
+Vector3 Vector3::cross(const Vector3& v) const {
+    return Vector3(y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x);
+}
+
+void Vector3::normalize() {
+    const float r = 1.0f / length();
+    x *= r;
+    y *= r;
+    z *= r;
+}

@@ -1,0 +1,48 @@
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace {
+CommandLine::Outcome parse(CommandLine& cl, std::initializer_list<const char*> args) {
+    std::vector<std::string> storage = {"kelvo"};
+    storage.insert(storage.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : storage) {
+        argv.push_back(s.data());
+    }
+    return cl.parse(static_cast<int>(argv.size()), argv.data());
+}
+}  // namespace
+
+TEST(CommandLine, DefaultsAndOptions) {
+    CommandLine plain;
+    EXPECT_EQ(parse(plain, {}), CommandLine::Outcome::Run);
+    EXPECT_FALSE(plain.window);
+    EXPECT_FALSE(plain.seedGiven);
+    EXPECT_EQ(plain.frames, 0);
+
+    CommandLine all;
+    EXPECT_EQ(parse(all, {"--window", "--seed", "4294967295", "--frames", "120"}), CommandLine::Outcome::Run);
+    EXPECT_TRUE(all.window);
+    EXPECT_TRUE(all.seedGiven);
+    EXPECT_EQ(all.seed, 4294967295u);
+    EXPECT_EQ(all.frames, 120);
+
+    CommandLine help;
+    EXPECT_EQ(parse(help, {"--window", "--help"}), CommandLine::Outcome::ExitSuccess);
+    EXPECT_NE(CommandLine::usage("kelvo").find("--frames"), std::string::npos);
+}
+
+TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
+    for (auto args : {std::initializer_list<const char*>{"--bogus"}, {"--seed"}, {"--seed", "-1"},
+                      {"--seed", "12x"}, {"--frames", "0"}, {"--frames"}, {"--frames", "ten"},
+                      {"--seed", "99999999999"}, {"window"}}) {
+        CommandLine cl;
+        EXPECT_EQ(parse(cl, args), CommandLine::Outcome::ExitUsageError) << *args.begin();
+        EXPECT_FALSE(cl.error.empty());
+    }
+}

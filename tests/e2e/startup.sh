@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Starts the built game under the current X display, windowed and in the
+# full-screen fallback, and checks that it runs its frames and exits cleanly.
+set -euo pipefail
+bin="${KELVO_BIN:?}"
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+timeout 120 "$bin" --window --frames 120 --seed 1 >"$out/window.log" 2>"$out/window.err" || {
+    echo "windowed run failed"; cat "$out/window.log" "$out/window.err"; exit 1; }
+grep -q "OpenGL\|Mesa\|^[0-9]\+\.[0-9]" "$out/window.log" || { echo "no OpenGL version line"; cat "$out/window.log"; exit 1; }
+
+# Enough frames to span at least one second, so the frame-rate line appears.
+timeout 120 "$bin" --frames 3000 --seed 1 >"$out/full.log" 2>"$out/full.err" || {
+    echo "full-screen fallback run failed"; cat "$out/full.log" "$out/full.err"; exit 1; }
+grep -q "^fps: [0-9]\+$" "$out/full.log" || { echo "no fps line"; cat "$out/full.log"; exit 1; }
+
+"$bin" --help | grep -q -- "--frames"
+set +e
+"$bin" --no-such-option >/dev/null 2>"$out/usage.err"
+rc=$?
+set -e
+[ "$rc" -eq 2 ] || { echo "unknown option gave exit code $rc"; exit 1; }
+grep -q "Usage" "$out/usage.err"
+echo "startup ok"
