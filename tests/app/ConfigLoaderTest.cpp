@@ -2,6 +2,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "app/ConfigLoader.h"
@@ -10,7 +12,7 @@
 namespace {
 std::string writeConfig(const std::string& contents) {
     static int counter = 0;
-    const std::string path = testing::TempDir() + "kelvo_cfg_" + std::to_string(counter++) + ".cfg";
+    const std::string path = testing::TempDir() + "kelvo_cfg_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ".cfg";
     std::ofstream(path, std::ios::binary) << contents;
     return path;
 }
