@@ -10,6 +10,10 @@
 #include "platform/PerformanceCounter.h"
 
 void (*perFrameStep)() = nullptr;
+
+double simulationStep(double elapsedSeconds) {
+    return elapsedSeconds < maxSimulationStep ? elapsedSeconds : maxSimulationStep;
+}
 long frameLimit = 0;
 long framesDrawn = 0;
 
@@ -34,7 +38,7 @@ void realDisplay(double elapsedSeconds) {
     }
 
     if (!gamePaused) {
-        sceneGraphNode.update(elapsedSeconds);
+        sceneGraphNode.update(simulationStep(elapsedSeconds));
         if (perFrameStep != nullptr) {
             perFrameStep();
         }

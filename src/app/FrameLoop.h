@@ -6,6 +6,13 @@ void realDisplay(double elapsedSeconds);
 void reshape(int w, int h);
 void idle();
 
+// Longest time one frame may simulate, in seconds. A stalled or dragged
+// window can deliver a dt of seconds; the ball and the enemies move at most
+// maxSpeed x dt per frame, and the wall and floor collision is only proven
+// for steps up to 0.1 s. The frame-rate count still sees the real time.
+constexpr double maxSimulationStep = 0.1;
+double simulationStep(double elapsedSeconds);
+
 // The game's per-frame step (collision, camera ray, health, listener). Null
 // until the world has been assembled; until then a frame is update + render.
 extern void (*perFrameStep)();

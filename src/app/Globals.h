@@ -6,6 +6,21 @@
 #include "sg/GLRenderer.h"
 #include "sg/SgEntity.h"
 
+class AudioManager;
+class SgBlendState;
+class SgCamera;
+class SgGUI;
+class SgLabyrinth;
+class SgLightSource;
+class SgMaterial;
+class SgParticleController;
+class SgPhysController;
+class SgPlayer;
+class SgShader;
+class SgSphereMesh;
+class SgTexture;
+class SgTrigger;
+
 // The game shell's state. The four objects are built before main runs, in
 // the order listed; the node pointers are filled by init() and partly
 // replaced whenever a level is rebuilt.
@@ -31,3 +46,21 @@ extern int64_t lastFrameCounter;
 extern int64_t counterFrequency;
 extern double r;
 extern int frames;
+
+// Filled by init(); labyrinth, player, particleController and goalTrigger are
+// replaced whenever a level is rebuilt.
+extern SgLabyrinth* labyrinth;
+extern SgPlayer* player;
+extern SgPhysController* physCtrl;
+extern SgSphereMesh* sphere;
+extern SgMaterial* sphereMaterial;
+extern SgTexture* sphereTexture;
+extern SgParticleController* particleController;
+extern SgBlendState* particleBlending;
+extern SgShader* testShader;
+extern SgCamera* camera;
+extern SgLightSource* l1;
+extern SgLightSource* l2;
+extern SgLightSource* l3;
+extern SgGUI* mainGUI;
+extern SgTrigger* goalTrigger;

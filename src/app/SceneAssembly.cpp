@@ -1,8 +1,89 @@
 #include "app/SceneAssembly.h"
 
+#include <string>
+
 #include <GL/glew.h>
 
+#include "app/FrameLoop.h"
+#include "app/Globals.h"
+#include "app/Music.h"
+#include "app/Rules.h"
+#include "gui/SgGUI.h"
+#include "labyrinth/SgLabyrinth.h"
+#include "labyrinth/Tile.h"
+#include "physics/SgParticleController.h"
+#include "physics/SgPhysController.h"
+#include "physics/SgPlayer.h"
+#include "physics/SgTrigger.h"
 #include "platform/Cursor.h"
+#include "resources/AudioManager.h"
+#include "sg/LightingShaderSources.h"
+#include "sg/SgBlendState.h"
+#include "sg/SgCamera.h"
+#include "sg/SgLightSource.h"
+#include "sg/SgMaterial.h"
+#include "sg/SgShader.h"
+#include "sg/SgSphereMesh.h"
+#include "sg/SgTexture.h"
+
+SgTrigger* makeGoalTrigger(Tile* goal);
+
+namespace {
+struct TextureFile {
+    const char* name;
+    const char* file;
+    int maxLevel;
+    bool alpha;
+    float keyR, keyG, keyB;
+};
+
+// Menu and HUD pictures use pure blue as their transparent colour, the enemy
+// sprite pure black; only the wall texture samples a mipmap chain.
+const TextureFile textureFiles[] = {
+    {"sphereTexture", "data/particle.bmp", 0, true, 0, 0, 0},
+    {"backgroundTexture", "data/kelvo_menu.bmp", 0, false, 0, 0, 0},
+    {"instructionsTexture", "data/kelvo_instructions.bmp", 0, false, 0, 0, 0},
+    {"optionsTexture", "data/kelvo_options.bmp", 0, false, 0, 0, 0},
+    {"instructionsButtonTexture", "data/instructionsButton.bmp", 0, true, 0, 0, 1},
+    {"exitButtonTexture", "data/exitButton.bmp", 0, true, 0, 0, 1},
+    {"startButtonTexture", "data/startButton.bmp", 0, true, 0, 0, 1},
+    {"optionsButtonTexture", "data/optionsButton.bmp", 0, true, 0, 0, 1},
+    {"pauseImageTexture", "data/pause_ingame.bmp", 0, true, 0, 0, 1},
+    {"lostImageTexture", "data/gameOver_ingame.bmp", 0, true, 0, 0, 1},
+    {"wonImageTexture", "data/win_ingame.bmp", 0, true, 0, 0, 1},
+    {"settingsImageTexture", "data/settings.bmp", 0, true, 0, 0, 1},
+    {"levelsizeButtonTexture", "data/levelsizeButton.bmp", 0, true, 0, 0, 1},
+    {"enemyColorButtonTexture", "data/enemyColorButton.bmp", 0, true, 0, 0, 1},
+    {"enemyCountButtonTexture", "data/enemyCountButton.bmp", 0, true, 0, 0, 1},
+    {"playerColorButtonTexture", "data/playerColorButton.bmp", 0, true, 0, 0, 1},
+    {"playerHealthButtonTexture", "data/playerHealthButton.bmp", 0, true, 0, 0, 1},
+    {"arrowLeftTexture", "data/arrowLeft.bmp", 0, true, 0, 0, 1},
+    {"arrowRightTexture", "data/arrowRight.bmp", 0, true, 0, 0, 1},
+    {"number0Texture", "data/zero.bmp", 0, true, 0, 0, 1},
+    {"number1Texture", "data/one.bmp", 0, true, 0, 0, 1},
+    {"number2Texture", "data/two.bmp", 0, true, 0, 0, 1},
+    {"number3Texture", "data/three.bmp", 0, true, 0, 0, 1},
+    {"number4Texture", "data/four.bmp", 0, true, 0, 0, 1},
+    {"number5Texture", "data/five.bmp", 0, true, 0, 0, 1},
+    {"number6Texture", "data/six.bmp", 0, true, 0, 0, 1},
+    {"number7Texture", "data/seven.bmp", 0, true, 0, 0, 1},
+    {"number8Texture", "data/eight.bmp", 0, true, 0, 0, 1},
+    {"number9Texture", "data/nine.bmp", 0, true, 0, 0, 1},
+    {"shaderButtonTexture", "data/shaderButton.bmp", 0, true, 0, 0, 1},
+    {"onTexture", "data/on.bmp", 0, true, 0, 0, 1},
+    {"offTexture", "data/off.bmp", 0, true, 0, 0, 1},
+    {"healthImageTexture", "data/health_ingame.bmp", 0, true, 0, 0, 1},
+    {"levelImageTexture", "data/level_ingame.bmp", 0, true, 0, 0, 1},
+    {"goalHoverTexture", "data/arrowGoalWhite_ingame.bmp", 0, true, 0, 0, 1},
+    {"wallTexture1", "data/wallTex1.bmp", 5, false, 0, 0, 0},
+};
+}  // namespace
+
+void initTextures() {
+    for (const TextureFile& t : textureFiles) {
+        textureManager.loadAndAddTexture(t.name, t.file, true, t.maxLevel, t.alpha, t.keyR, t.keyG, t.keyB);
+    }
+}
 
 void init() {
     glCullFace(GL_BACK);
@@ -12,4 +93,80 @@ void init() {
     glEnable(GL_LIGHTING);
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
     Cursor::hide();
+
+    initTextures();
+
+    if (shaderSupported) {
+        testShader = new SgShader("testShader");
+        testShader->attachVertexShader(lightVertexShaderSource);
+        testShader->attachFragmentShader(lightShaderSource);
+        testShader->attachFragmentShader(l0ShaderSource);
+        testShader->attachFragmentShader(l1ShaderSource);
+        testShader->attachFragmentShader(l4ShaderSource);
+        testShader->linkProgram();
+    }
+    sphereTexture = new SgTexture("sphereTexture", textureManager.getTextureId("sphereTexture"), GL_MODULATE);
+    labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager);
+    Tile* start = labyrinth->getStart();
+    player = new SgPlayer("player",
+                          start->position + Vector3(start->size * 0.5f, 3.0f, start->size * 0.5f), 10.0f,
+                          0.5f, 5.0f, Vector3(1, 0, 0), static_cast<float>(curPlayerHealth));
+    physCtrl = new SgPhysController("physCtrl1");
+    sphere = new SgSphereMesh("sphere", Vector3(0, 0, 0), 0.5f, 10, 10);
+    Vector3 ambient(0, 0.3f, 0.5f), diffuse(0, 0.3f, 1), specular(1, 1, 1), emission(0, 0.3f, 1);
+    sphereMaterial = new SgMaterial("sphereMaterial", ambient, diffuse, specular, 10, emission, GL_FRONT);
+    particleController = new SgParticleController("particleController", player, curEnemyCount, 5,
+                                                  Vector3(0, 0.5f, 0.03f), 5.0f, 100.0f, 0.5f, 100.0f);
+    particleBlending = new SgBlendState("particleBlending");
+    particleBlending->setBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    camera = new SgCamera("camera", Vector3(0, 30, 20), player, false, true, false, 30,
+                          static_cast<float>(width) / static_cast<float>(height), 1, 1000, 60, 1);
+    camera->setPerspective();
+    l1 = new SgLightSource("l1", Vector3(0, 5, 0), GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.005f, Vector3(0, 0, 0),
+                           Vector3(0, 0.3f, 1), Vector3(1, 1, 1), &player->position);
+    l2 = new SgLightSource("l2", Vector3(0, 30, 0), GL_LIGHT1, GL_QUADRATIC_ATTENUATION, 0.003f, Vector3(0, 0, 0),
+                           Vector3(1, 1, 1), Vector3(1, 1, 1), nullptr);
+    l3 = new SgLightSource("l3", Vector3(0, 0, 0), GL_LIGHT4, GL_QUADRATIC_ATTENUATION, 0.003f,
+                           Vector3(1, 0.6f, 0), Vector3(1, 0.6f, 0), Vector3(1, 1, 0),
+                           &particleController->swarmCenter);
+    goalTrigger = makeGoalTrigger(labyrinth->getGoal());
+
+    sphereMaterial->compile();
+
+    camera->addChild(l1);
+    camera->addChild(l2);
+    camera->addChild(l3);
+    particleBlending->addChild(sphereTexture);
+    sphereTexture->addChild(particleController);
+    sphereMaterial->addChild(sphere);
+    player->addChild(sphereMaterial);
+    physCtrl->addChild(player);
+    labyrinth->addChild(physCtrl);
+    camera->addChild(goalTrigger);
+    labyrinth->addChild(particleBlending);
+    if (shaderSupported) {
+        testShader->addChild(labyrinth);
+        camera->addChild(testShader);
+    } else {
+        camera->addChild(labyrinth);
+    }
+
+    labyrinth->renderLabyrinthMapToTexture(&renderer, &textureManager);
+
+    mainGUI = new SgGUI("mainGUI", &textureManager, mainMenuOptionsChanged, shaderSupported);
+    mainGUI->setOnGameStart(mainMenuOnGameStart);
+    mainGUI->setOnExit(mainMenuOnExit);
+
+    sceneGraphNode.addChild(camera);
+    sceneGraphNode.addChild(mainGUI);
+    camera->setActive(false);
+
+    audioManager = new AudioManager();
+    audioManager->init();
+    audioManager->loadAndAddSound("playerDrainHealthSound", "data/sounds/healthDrain.wav", Vector3(0, 0, 0), false);
+    audioManager->loadAndAddSound("mainMenuSound", "data/sounds/mainMenu3.wav", Vector3(0, 0, 0), true);
+    audioManager->loadAndAddSound("backgroundSound", "data/sounds/background.wav", Vector3(0, 0, 0), true);
+    startMenuSounds();
+
+    perFrameStep = gameStep;
 }

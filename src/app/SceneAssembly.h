@@ -1,4 +1,7 @@
 #pragma once
 
-// One-time assembly of the OpenGL state and the scene, after the window exists.
+// One-time assembly after the window exists: OpenGL state, textures, the
+// scene tree, the first map, the menu and the sounds. Leaves the main menu up.
 void init();
+// Loads every texture file into the texture manager.
+void initTextures();

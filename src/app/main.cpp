@@ -8,6 +8,7 @@
 #include "app/DisplayMode.h"
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
+#include "app/Input.h"
 #include "app/SceneAssembly.h"
 #include "platform/PerformanceCounter.h"
 
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
     glutIdleFunc(idle);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
+    glutPassiveMotionFunc(motionFunc);
+    glutMouseFunc(mouseButtonFunc);
+    glutKeyboardFunc(keyboardFunc);
+    glutSpecialFunc(specialFunc);
 
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
 

@@ -1,0 +1,119 @@
+#include "app/Input.h"
+
+#include <cstdio>
+
+#include "app/Globals.h"
+#include "app/Rules.h"
+#include "gui/SgGUI.h"
+#include "physics/SgPlayer.h"
+#include "platform/Cursor.h"
+#include "sg/SgCamera.h"
+
+namespace {
+constexpr unsigned char keyTab = 9;
+constexpr unsigned char keyEnter = 13;
+constexpr unsigned char keyEsc = 27;
+constexpr unsigned char keySpace = 32;
+constexpr int buttonLeft = 0;
+constexpr int buttonRight = 2;
+constexpr int statePressed = 0;
+constexpr int stateReleased = 1;
+}  // namespace
+
+void keyboardFunc(unsigned char key, int, int) {
+    if (!mainGUI->isGameRunning()) {
+        mainGUI->handleButtonEvent(key);
+        return;
+    }
+    printf("button %i pressed\n", key);
+    switch (key) {
+    case keyTab:
+        if (!playerLost && !playerWon) {
+            displayMap = !displayMap;
+            if (SgEntity* map = mainGUI->findChild("labyrinthMap")) {
+                map->setActive(displayMap);
+            }
+        }
+        break;
+    case keyEnter:
+        // Both rows are checked within one press, in this order.
+        if (playerLost) {
+            leaveLostGame();
+        }
+        if (playerWon) {
+            continueAfterWin();
+        }
+        break;
+    case keyEsc:
+        if (!gamePaused && !playerLost && !playerWon) {
+            leaveGameToMenu();
+        }
+        break;
+    case keySpace:
+        if (!playerLost && !playerWon) {
+            gamePaused = !gamePaused;
+            if (SgEntity* pause = mainGUI->findChild("pauseImage")) {
+                pause->setActive(gamePaused);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void specialFunc(int key, int, int) {
+    printf("button pressed: %i\n", key);
+    mainGUI->handleButtonEvent(key);
+}
+
+void mouseButtonFunc(int button, int state, int, int) {
+    if (button == buttonLeft && state == statePressed) {
+        // Only a ball resting on the floor can jump.
+        if (player->position.y > -0.6f && player->position.y < 0.6f) {
+            player->velocity.y = 7.5f;
+        }
+    } else if (button == buttonRight && state == statePressed) {
+        camera->zoomOut();
+    } else if (button == buttonRight && state == stateReleased) {
+        camera->zoomIn();
+    }
+}
+
+void motionFunc(int x, int y) {
+    static int oldx = width / 2;
+    static int oldy = height / 2;
+    static bool passOne = true;
+    if (passOne) {
+        Cursor::warp(width / 2, height / 2);
+        passOne = false;
+    }
+    // The cursor is kept inside the window by moving it to the opposite edge;
+    // that jump must not count as motion.
+    bool xWrapped = false;
+    if (x >= width - 1) {
+        Cursor::warp(2, y);
+        x = 2;
+        xWrapped = true;
+    } else if (x <= 0) {
+        Cursor::warp(width - 2, y);
+        x = width - 2;
+        xWrapped = true;
+    }
+    bool yWrapped = false;
+    if (y >= height - 1) {
+        Cursor::warp(x, 2);
+        y = 2;
+        yWrapped = true;
+    } else if (y <= 0) {
+        Cursor::warp(x, height - 2);
+        y = height - 2;
+        yWrapped = true;
+    }
+    const int dx = xWrapped ? 0 : x - oldx;
+    const int dy = yWrapped ? 0 : y - oldy;
+    player->velocity.x += static_cast<float>(dx) / 10.0f;
+    player->velocity.z += static_cast<float>(dy) / 10.0f;
+    oldx = x;
+    oldy = y;
+}

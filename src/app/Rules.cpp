@@ -1,0 +1,203 @@
+#include "app/Rules.h"
+
+#include <cstdlib>
+
+#include <GL/glew.h>
+
+#include "app/Globals.h"
+#include "app/Music.h"
+#include "gui/SgGUI.h"
+#include "gui/SgGUINumber.h"
+#include "labyrinth/SgLabyrinth.h"
+#include "labyrinth/Tile.h"
+#include "physics/BoundingSphere.h"
+#include "physics/SgParticleController.h"
+#include "physics/SgPhysController.h"
+#include "physics/SgPlayer.h"
+#include "physics/SgTrigger.h"
+#include "platform/PerformanceCounter.h"
+#include "resources/AudioManager.h"
+#include "sg/SgBlendState.h"
+#include "sg/SgCamera.h"
+#include "sg/SgLightSource.h"
+#include "sg/SgMaterial.h"
+#include "sg/SgShader.h"
+#include "sg/SgTexture.h"
+
+namespace {
+void showHudElement(const char* name, bool visible) {
+    if (SgEntity* element = mainGUI->findChild(name)) {
+        element->setActive(visible);
+    }
+}
+
+void showNumber(const char* name, unsigned value) {
+    if (auto* number = static_cast<SgGUINumber*>(mainGUI->findChild(name))) {
+        number->setNumberToRender(value);
+    }
+}
+
+// Health restored and level 1 shown before the menu returns, so the next game
+// starts fresh.
+void resetForNewGame() {
+    mainGUI->setGameRunning(false);
+    camera->setActive(false);
+    player->health = static_cast<float>(curPlayerHealth);
+    level = 1;
+    showNumber("levelNumber", static_cast<unsigned>(level));
+    initNewGame();
+}
+}  // namespace
+
+SgTrigger* makeGoalTrigger(Tile* goal) {
+    const Vector3 corner = goal->position;
+    return new SgTrigger("goalTrigger", Vector3(0, 0, 0), corner,
+                         corner + Vector3(goal->size, goal->size, goal->size), goalTriggerTest, SG_PLAYER);
+}
+
+void initNewGame() {
+    const float health = player->health;
+    renderer.useProgram(0);
+
+    sceneGraphNode.deleteChild("player");
+    delete player;
+    sceneGraphNode.deleteChild("particleController");
+    delete particleController;
+    sceneGraphNode.deleteChild("laby1");
+    delete labyrinth;
+
+    labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager);
+    Tile* start = labyrinth->getStart();
+    player = new SgPlayer("player",
+                          start->position + Vector3(start->size * 0.5f, 5.0f, start->size * 0.5f), 10.0f,
+                          0.5f, 5.0f, Vector3(1, 0, 0), health);
+    particleController = new SgParticleController("particleController", player, curEnemyCount, 5,
+                                                  Vector3(0, 0.5f, 0.03f), 5.0f, 100.0f, 0.5f, 100.0f);
+
+    camera->setTarget(player);
+    l1->setTarget(&player->position);
+    l3->setTarget(&particleController->swarmCenter);
+
+    sceneGraphNode.deleteChild("goalTrigger");
+    delete goalTrigger;
+    goalTrigger = makeGoalTrigger(labyrinth->getGoal());
+    camera->addChild(goalTrigger);
+
+    sphereTexture->addChild(particleController);
+    player->addChild(sphereMaterial);
+    physCtrl->addChild(player);
+    labyrinth->addChild(physCtrl);
+    labyrinth->addChild(particleBlending);
+    if (shaderSupported && testShader != nullptr) {
+        testShader->addChild(labyrinth);
+    } else {
+        camera->addChild(labyrinth);
+    }
+
+    textureManager.deleteTexture("labyrinthMapTexture");
+    labyrinth->renderLabyrinthMapToTexture(&renderer, &textureManager);
+    renderer.useProgram(0);
+}
+
+void gameStep() {
+    if (camera->isActive()) {
+        sceneGraphNode.collide();
+        BoundingSphere view(player->boundingSphere->center, player->boundingSphere->radius + 2.0);
+        sceneGraphNode.collideWithCameraRay(camera->position, player->position, &view);
+        playerHealthMonitor();
+    }
+    if (audioManager != nullptr) {
+        audioManager->setListenerPos(camera->position);
+        audioManager->setListenerOrientation(player->position, Vector3(0, 1, 0));
+    }
+}
+
+void goalTriggerTest() {
+    startMenuSounds();
+    stopIngameSounds();
+    gamePaused = true;
+    playerWon = true;
+    showHudElement("wonImage", true);
+    ++level;
+    showNumber("levelNumber", static_cast<unsigned>(level));
+}
+
+void wallTriggerFunc() {
+    if (player->health >= 1.0f) {
+        player->health -= 100.0f / static_cast<float>(currentFPS);
+    } else {
+        player->health = 0.0f;
+    }
+}
+
+void playerHealthMonitor() {
+    static float shealth = player->health;
+    if (player->health != shealth) {
+        shealth = player->health;
+        if (audioManager != nullptr) {
+            if (AudioEntity* drain = audioManager->getSound("playerDrainHealthSound")) {
+                drain->play();
+            }
+        }
+    }
+    showNumber("healthNumber", static_cast<unsigned>(player->health));
+    const float f = player->health / player->maxHealth;
+    player->color = Vector3(1 - f, 0, f);
+    l1->setDiffuse(Vector3(1 - f, 0, f));
+    if (player->position.y < -20.0f) {
+        player->health = 0.0f;
+    }
+    if (player->health <= 0.1f) {
+        playerLostGame();
+    }
+}
+
+void playerLostGame() {
+    startMenuSounds();
+    stopIngameSounds();
+    gamePaused = true;
+    playerLost = true;
+    showHudElement("lostImage", true);
+}
+
+void mainMenuOnGameStart() {
+    stopMenuSounds();
+    startIngameSounds();
+    mainGUI->setGameRunning(true);
+    camera->setActive(true);
+    lastFrameCounter = PerformanceCounter::now();
+}
+
+void mainMenuOnExit() { exit(0); }
+
+void mainMenuOptionsChanged(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool useShaders) {
+    curLevelSize = static_cast<int>(levelSize);
+    curEnemyCount = static_cast<int>(enemyCount);
+    curPlayerHealth = playerHealth;
+    player->health = static_cast<float>(playerHealth);
+    shaderSupported = useShaders;
+    initNewGame();
+}
+
+void leaveGameToMenu() {
+    startMenuSounds();
+    stopIngameSounds();
+    resetForNewGame();
+}
+
+void continueAfterWin() {
+    stopMenuSounds();
+    startIngameSounds();
+    gamePaused = false;
+    playerWon = false;
+    showHudElement("wonImage", false);
+    initNewGame();
+    lastFrameCounter = PerformanceCounter::now();
+}
+
+void leaveLostGame() {
+    gamePaused = false;
+    playerLost = false;
+    showHudElement("lostImage", false);
+    resetForNewGame();
+}
