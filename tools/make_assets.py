@@ -378,9 +378,9 @@ def shaded_ball(d, color):
                 continue
             nz = math.sqrt(1 - rr)
             diff = max(0.0, nx * lx + ny * ly + nz * lz)
-            spec = max(0.0, nz * 0.2 + diff * 0.8) ** 40
+            shine = max(0.0, nz * 0.2 + diff * 0.8) ** 40
             k = 0.35 + 0.75 * diff
-            col = tuple(min(255, int(ch * k + spec * 255)) for ch in color)
+            col = tuple(min(255, int(ch * k + shine * 255)) for ch in color)
             edge = min(1.0, (1 - math.sqrt(rr)) * d / 2.0)   # anti-aliased rim
             px[x, y] = col + (int(255 * edge),)
     return img
