@@ -40,8 +40,9 @@ void SgBlendState::render(GLRenderer* renderer) {
     // opaque pass's program.
     const unsigned previousProgram = boundProgram();
     renderer->useProgram(0);
-    renderer->pushAttrib(GL_COLOR_BUFFER_BIT);
-    renderer->pushAttrib(GL_DEPTH_BUFFER_BIT);
+    // One push for both groups: Mesa 22 fails to restore GL_BLEND when the
+    // two groups are pushed separately and popped in turn.
+    renderer->pushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderer->enable(capability);
     if (!depthWrite) {
         renderer->depthMask(GL_FALSE);
@@ -49,7 +50,6 @@ void SgBlendState::render(GLRenderer* renderer) {
     renderer->blendFunc(srcFactor, dstFactor);
     SgEntity::render(renderer);
     renderer->useProgram(previousProgram);
-    renderer->popAttrib();
     renderer->popAttrib();
 }
 

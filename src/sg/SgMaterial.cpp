@@ -51,6 +51,18 @@ void SgMaterial::render(GLRenderer* renderer) {
         SgEntity::render(renderer);
         return;
     }
+    // The previous material is also put back by hand: Mesa 22 does not
+    // restore a material set from a display list, or one still pending in its
+    // vertex state when nested attribute pushes follow, on glPopAttrib.
+    const GLenum params[5] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_SHININESS, GL_EMISSION};
+    const GLenum faces[2] = {face == GL_BACK ? GLenum(GL_BACK) : GLenum(GL_FRONT), GL_BACK};
+    const int faceCount = face == GL_FRONT_AND_BACK ? 2 : 1;
+    GLfloat previous[2][5][4] = {};
+    for (int f = 0; f < faceCount; ++f) {
+        for (int p = 0; p < 5; ++p) {
+            glGetMaterialfv(faces[f], params[p], previous[f][p]);
+        }
+    }
     renderer->pushAttrib(GL_LIGHTING_BIT);
     if (compiled) {
         renderer->callList(static_cast<int>(displayList));
@@ -59,4 +71,9 @@ void SgMaterial::render(GLRenderer* renderer) {
     }
     SgEntity::render(renderer);
     renderer->popAttrib();
+    for (int f = 0; f < faceCount; ++f) {
+        for (int p = 0; p < 5; ++p) {
+            glMaterialfv(faces[f], params[p], previous[f][p]);
+        }
+    }
 }
