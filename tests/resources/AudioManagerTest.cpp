@@ -152,3 +152,10 @@ TEST(AudioWithoutDevice, EverythingFailsQuietly) {
         },
         testing::ExitedWithCode(0), "no audio");
 }
+
+TEST_F(AudioManagerTest, TheGamesSoundsLoad) {
+    const std::string sounds = std::string(KELVO_SRC) + "/data/sounds/";
+    for (const char* file : {"healthDrain.wav", "mainMenu3.wav", "background.wav"}) {
+        EXPECT_TRUE(manager.loadAndAddSound(file, sounds + file, Vector3(), false)) << file;
+    }
+}
