@@ -5,6 +5,7 @@
 // Defined together in this one file so their construction order is fixed.
 GLRenderer renderer;
 SgEntity sceneGraphNode("node");
+TextureManager textureManager;
 ConfigLoader configLoader("kelvo.cfg");
 
 int width = 1024;
@@ -41,3 +42,4 @@ SgLightSource* l2 = nullptr;
 SgLightSource* l3 = nullptr;
 SgGUI* mainGUI = nullptr;
 SgTrigger* goalTrigger = nullptr;
+AudioManager* audioManager = nullptr;

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "app/ConfigLoader.h"
+#include "resources/AudioManager.h"
+#include "resources/TextureManager.h"
 #include "sg/GLRenderer.h"
 #include "sg/SgEntity.h"
 
@@ -26,6 +28,7 @@ class SgTrigger;
 // replaced whenever a level is rebuilt.
 extern GLRenderer renderer;
 extern SgEntity sceneGraphNode;
+extern TextureManager textureManager;
 extern ConfigLoader configLoader;
 
 extern int width;
@@ -64,3 +67,5 @@ extern SgLightSource* l2;
 extern SgLightSource* l3;
 extern SgGUI* mainGUI;
 extern SgTrigger* goalTrigger;
+// Created by init(); stays null until then (and in tests that need no sound).
+extern AudioManager* audioManager;

@@ -113,11 +113,11 @@ void init() {
                           0.5f, 5.0f, Vector3(1, 0, 0), static_cast<float>(curPlayerHealth));
     physCtrl = new SgPhysController("physCtrl1");
     sphere = new SgSphereMesh("sphere", Vector3(0, 0, 0), 0.5f, 10, 10);
-    Vector3 ambient(0, 0.3f, 0.5f), diffuse(0, 0.3f, 1), specular(1, 1, 1), emission(0, 0.3f, 1);
-    sphereMaterial = new SgMaterial("sphereMaterial", ambient, diffuse, specular, 10, emission, GL_FRONT);
+    sphereMaterial = new SgMaterial("sphereMaterial", 0, 0.3f, 0.5f, 1, 0, 0.3f, 1, 1, 1, 1, 1, 1, 10, 0, 0.3f, 1, 1,
+                                    GL_FRONT);
     particleController = new SgParticleController("particleController", player, curEnemyCount, 5,
                                                   Vector3(0, 0.5f, 0.03f), 5.0f, 100.0f, 0.5f, 100.0f);
-    particleBlending = new SgBlendState("particleBlending");
+    particleBlending = new SgBlendState("particleBlending", false);
     particleBlending->setBlendFunc(GL_SRC_ALPHA, GL_ONE);
     camera = new SgCamera("camera", Vector3(0, 30, 20), player, false, true, false, 30,
                           static_cast<float>(width) / static_cast<float>(height), 1, 1000, 60, 1);
