@@ -17,7 +17,7 @@
 #include "physics/SgTrigger.h"
 #include "platform/Cursor.h"
 #include "resources/AudioManager.h"
-#include "sg/LightingShaderSources.h"
+#include "app/LightingShaderSources.h"
 #include "sg/SgBlendState.h"
 #include "sg/SgCamera.h"
 #include "sg/SgLightSource.h"
