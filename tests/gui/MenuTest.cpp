@@ -1,4 +1,5 @@
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,8 @@ const std::vector<Row> rows = {
      "options", "", "size", 0, 0, {}},
     {"keys ignored while a game runs", true, true, true, {Down, Enter, Up, Enter, Esc}, "game", "", "", 0, 0, {}},
 };
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.what; }
 
 class MenuTable : public testing::TestWithParam<Row> {};
 }  // namespace
