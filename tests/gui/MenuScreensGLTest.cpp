@@ -358,6 +358,7 @@ TEST_F(MenuScreens, KeyedEdgesShowNoBlueFringeOverALightScene) {
     gui->findChild("backgroundImage")->setActive(false);
     gui->findChild("optionsButtonSet")->setActive(true);
     gui->findChild("inGameHUD")->setActive(true);
+    gui->findChild("labyrinthMap")->setActive(false);
     glClearColor(0.5f, 0.5f, 0.5f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderer.transparentPass = true;
