@@ -5,6 +5,7 @@
 // Defined together in this one file so their construction order is fixed.
 GLRenderer renderer;
 SgEntity sceneGraphNode("node");
+TextureManager textureManager;
 ConfigLoader configLoader("kelvo.cfg");
 
 int width = 1024;
@@ -27,3 +28,5 @@ int64_t lastFrameCounter = PerformanceCounter::now();
 int64_t counterFrequency = PerformanceCounter::frequency();
 double r = 0.0;
 int frames = 0;
+
+AudioManager* audioManager = nullptr;

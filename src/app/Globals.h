@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "app/ConfigLoader.h"
+#include "resources/AudioManager.h"
+#include "resources/TextureManager.h"
 #include "sg/GLRenderer.h"
 #include "sg/SgEntity.h"
 
@@ -13,6 +15,7 @@ class SgPlayer;
 // replaced whenever a level is rebuilt.
 extern GLRenderer renderer;
 extern SgEntity sceneGraphNode;
+extern TextureManager textureManager;
 extern ConfigLoader configLoader;
 
 extern int width;
@@ -36,3 +39,6 @@ extern int64_t lastFrameCounter;
 extern int64_t counterFrequency;
 extern double r;
 extern int frames;
+
+// Created by init(); stays null until then (and in tests that need no sound).
+extern AudioManager* audioManager;

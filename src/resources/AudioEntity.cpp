@@ -1,0 +1,22 @@
+#include "resources/AudioEntity.h"
+
+#include <utility>
+
+#include <AL/al.h>
+
+AudioEntity::AudioEntity(std::string name, const Vector3& position, unsigned source, bool loop)
+    : position(position), loop(loop), name(std::move(name)), source(source) {
+    alSource3f(source, AL_POSITION, position.x, position.y, position.z);
+    alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+}
+
+void AudioEntity::play() { alSourcePlay(source); }
+
+void AudioEntity::stop() { alSourceStop(source); }
+
+void AudioEntity::rewind() { alSourceRewind(source); }
+
+void AudioEntity::setPosition(const Vector3& newPosition) {
+    position = newPosition;
+    alSource3f(source, AL_POSITION, position.x, position.y, position.z);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "sg/Vector3.h"
+
+// One named sound: an OpenAL source playing one buffer. Created by
+// AudioManager only while an OpenAL context exists.
+class AudioEntity {
+public:
+    // Sets the source's position and looping flag.
+    AudioEntity(std::string name, const Vector3& position, unsigned source, bool loop);
+
+    // Starts the sound; a playing source restarts from the beginning.
+    void play();
+    void stop();
+    void rewind();
+    void setPosition(const Vector3& position);
+
+    Vector3 position;
+    bool loop;
+    std::string name;
+    unsigned source;
+    // The buffer the source plays; released together with the source.
+    unsigned buffer = 0;
+};

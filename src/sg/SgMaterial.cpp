@@ -1,0 +1,79 @@
+#include "sg/SgMaterial.h"
+
+#include <GL/glew.h>
+
+#include "sg/GLRenderer.h"
+
+SgMaterial::SgMaterial(std::string name_, float ambientR, float ambientG, float ambientB, float ambientA,
+                       float diffuseR, float diffuseG, float diffuseB, float diffuseA, float specularR,
+                       float specularG, float specularB, float specularA, float shininess_, float emissionR,
+                       float emissionG, float emissionB, float emissionA, unsigned face_)
+    : SgEntity(std::move(name_)),
+      bypass(false),
+      displayList(0),
+      ambient{ambientR, ambientG, ambientB, ambientA},
+      diffuse{diffuseR, diffuseG, diffuseB, diffuseA},
+      specular{specularR, specularG, specularB, specularA},
+      shininess(shininess_),
+      emission{emissionR, emissionG, emissionB, emissionA},
+      compiled(false),
+      face(face_) {
+    type = SG_MATERIAL;
+}
+
+SgMaterial::~SgMaterial() {
+    if (compiled) {
+        glDeleteLists(displayList, 1);
+    }
+}
+
+void SgMaterial::applyMaterial() const {
+    glMaterialfv(face, GL_AMBIENT, ambient);
+    glMaterialfv(face, GL_DIFFUSE, diffuse);
+    glMaterialfv(face, GL_SPECULAR, specular);
+    glMaterialfv(face, GL_SHININESS, &shininess);
+    glMaterialfv(face, GL_EMISSION, emission);
+}
+
+void SgMaterial::compile() {
+    if (compiled) {
+        return;
+    }
+    displayList = glGenLists(1);
+    glNewList(displayList, GL_COMPILE);
+    applyMaterial();
+    glEndList();
+    compiled = true;
+}
+
+void SgMaterial::render(GLRenderer* renderer) {
+    if (bypass) {
+        SgEntity::render(renderer);
+        return;
+    }
+    // The previous material is also put back by hand: Mesa 22 does not
+    // restore a material set from a display list, or one still pending in its
+    // vertex state when nested attribute pushes follow, on glPopAttrib.
+    const GLenum params[5] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_SHININESS, GL_EMISSION};
+    const GLenum faces[2] = {face == GL_BACK ? GLenum(GL_BACK) : GLenum(GL_FRONT), GL_BACK};
+    const int faceCount = face == GL_FRONT_AND_BACK ? 2 : 1;
+    GLfloat previous[2][5][4] = {};
+    for (int f = 0; f < faceCount; ++f) {
+        for (int p = 0; p < 5; ++p) {
+            glGetMaterialfv(faces[f], params[p], previous[f][p]);
+        }
+    }
+    renderer->pushAttrib(GL_LIGHTING_BIT);
+    if (compiled) {
+        renderer->callList(static_cast<int>(displayList));
+    } else {
+        applyMaterial();
+    }
+    SgEntity::render(renderer);
+    renderer->popAttrib();
+    for (int f = 0; f < faceCount; ++f) {
+        for (int p = 0; p < 5; ++p) {
+            glMaterialfv(faces[f], params[p], previous[f][p]);
+        }
+    }
+}
