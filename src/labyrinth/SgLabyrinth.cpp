@@ -42,6 +42,7 @@ SgLabyrinth::SgLabyrinth(std::string name, const Vector3& position, int gridSize
       floorBox(nullptr),
       startWallBox(nullptr),
       wallTextureNode(nullptr),
+      wallGroup(nullptr),
       textureManager(textureManager),
       nextWallContainerId(1),
       start(nullptr),
@@ -391,7 +392,7 @@ void SgLabyrinth::buildWallNodes() {
     SgMaterial* wallMaterial = new SgMaterial("wallMaterial", 0.2f, 0.2f, 0.2f, 0.7f, 1.0f, 1.0f, 1.0f, 0.7f, 0.0f,
                                               0.0f, 0.0f, 0.7f, 1.0f, 0.0f, 0.0f, 0.0f, 0.7f, GL_FRONT);
     wallMaterial->compile();
-    SgEntity* wallGroup = new SgEntity("wallContainer");
+    wallGroup = new SgEntity("wallContainer");
     wallTextureNode->addChild(hudMaterial);
     hudMaterial->addChild(wallMaterial);
     wallMaterial->addChild(wallGroup);
@@ -536,13 +537,48 @@ void SgLabyrinth::collideWith(SgPhysEntity* entity, BoundingSphere* sphere, bool
         entity->grounded = false;
     }
     entity->updatePosition();
-    SgEntity::collideWith(entity, sphere, false);
+    // On to the children hung below the maze by the game (physics and
+    // particle controllers). The maze's own floor, wall and marker nodes
+    // react to no query, and walking every wall mesh for every ball each
+    // frame would cost more than the query itself.
+    if (!active) {
+        return;
+    }
+    for (SgEntity* child : children) {
+        if (child == entity || isOwnNode(child)) {
+            continue;
+        }
+        child->collideWith(entity, sphere, false);
+    }
+}
+
+bool SgLabyrinth::isOwnNode(const SgEntity* node) const {
+    if (node == wallTextureNode) {
+        return true;
+    }
+    for (const SgEntity* own : ownNodes) {
+        if (own == node) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SgBlendState* SgLabyrinth::blendNodeOf(size_t index, int id) {
+    const std::string name = blendNodeName(id);
+    // Normally the group holds the blend nodes in container order; anything
+    // else (a node unlinked or moved) falls back to the search by name.
+    const auto& blends = wallGroup->getChildren();
+    if (index < blends.size() && blends[index]->getName() == name) {
+        return static_cast<SgBlendState*>(blends[index]);
+    }
+    return static_cast<SgBlendState*>(findChild(name));
 }
 
 void SgLabyrinth::switchSeeThrough(const std::vector<WallContainer*>& containers, const Vector3& start,
                                    const Vector3& end) {
     for (WallContainer* container : containers) {
-        SgBlendState* blend = static_cast<SgBlendState*>(findChild(blendNodeName(container->id)));
+        SgBlendState* blend = blendNodeOf(static_cast<size_t>(container->id - 1), container->id);
         if (blend == nullptr) {
             continue;
         }

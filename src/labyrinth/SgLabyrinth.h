@@ -10,6 +10,7 @@
 class BoundingBox;
 class BoundingSphere;
 class GLRenderer;
+class SgBlendState;
 class SgGeometryMesh;
 class SgPhysEntity;
 class SgTexture;
@@ -84,6 +85,9 @@ private:
     WallContainer* containerWithId(int id) const;
     void switchSeeThrough(const std::vector<WallContainer*>& containers, const Vector3& start, const Vector3& end);
     void drawMap(GLRenderer* renderer);
+    bool isOwnNode(const SgEntity* node) const;
+    // The see-through switch of the container at that list index.
+    SgBlendState* blendNodeOf(size_t index, int id);
 
     std::vector<std::vector<Tile*>> tiles;  // tiles[row][column]; row runs along z
     int gridSize;
@@ -92,6 +96,7 @@ private:
     BoundingBox* floorBox;
     BoundingBox* startWallBox;
     SgTexture* wallTextureNode;
+    SgEntity* wallGroup;  // "wallContainer": the blend nodes in container order
     TextureManager* textureManager;
     int nextWallContainerId;
     Tile* start;

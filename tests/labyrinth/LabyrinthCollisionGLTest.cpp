@@ -162,8 +162,14 @@ TEST(LabyrinthQueries, GroundedFlagAndFromRoot) {
     scene.ball->move = Vector3(0.0f, 0.0f, 0.0f);
     scene.ball->grounded = true;
     BoundingSphere restQuery(rest, 0.5);
+    QuerySpy child;
+    scene.labyrinth->addChild(&child);
     scene.labyrinth->collideWith(scene.ball, &restQuery, false);
     EXPECT_TRUE(scene.ball->grounded);
+    // The query goes on to the nodes the game hung below the maze.
+    EXPECT_EQ(child.calls, 1);
+    EXPECT_FALSE(child.lastFromRoot);
+    scene.labyrinth->deleteChild("spy");
 
     // fromRoot: handed to the parent unchanged; the maze itself tests nothing.
     QuerySpy spy;
