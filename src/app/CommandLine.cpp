@@ -27,6 +27,15 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
         long long value = 0;
         if (arg == "--help" || arg == "-h") {
             return Outcome::ExitSuccess;
+        } else if (arg == "--version") {
+            return Outcome::ShowVersion;
+        } else if (arg == "--data") {
+            if (next == nullptr || *next == '\0') {
+                error = "--data needs a folder";
+                return Outcome::ExitUsageError;
+            }
+            dataFolder = next;
+            ++i;
         } else if (arg == "--window") {
             window = true;
         } else if (arg == "--seed") {
@@ -60,7 +69,12 @@ std::string CommandLine::usage(const char* program) {
            "  --window      play in a window of the configured size instead of full screen\n"
            "  --seed N      seed the random generator with N (replays the same mazes)\n"
            "  --frames N    exit after drawing N frames (tests and measurements)\n"
+           "  --data DIR    use the game data in DIR (a folder called data); overrides KELVO_DATA\n"
+           "  --version     show the version and exit\n"
            "  --help        show this help and exit\n"
            "\n"
-           "The screen size is read from kelvo.cfg (resolution 1..6) in the working directory.\n";
+           "The data folder is looked for in the working directory, beside the program,\n"
+           "then in the installed share/kelvo. The screen size is read from kelvo.cfg\n"
+           "(resolution 1..6): in the working directory, else $XDG_CONFIG_HOME/kelvo/,\n"
+           "else the default beside the data.\n";
 }

@@ -6,7 +6,8 @@
 // start behaves like the game always has.
 class CommandLine {
 public:
-    enum class Outcome { Run, ExitSuccess, ExitUsageError };
+    // ExitSuccess asks for the usage text, ShowVersion for the version line.
+    enum class Outcome { Run, ExitSuccess, ShowVersion, ExitUsageError };
 
     // Parses argv[1..]; on a usage error `error` names the offending argument.
     Outcome parse(int argc, char** argv);
@@ -16,5 +17,6 @@ public:
     bool seedGiven = false;
     unsigned seed = 0;
     long frames = 0;
+    std::string dataFolder;  // --data: the folder holding the textures, called "data"
     std::string error;
 };

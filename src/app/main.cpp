@@ -1,10 +1,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <unistd.h>
+
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "app/CommandLine.h"
+#include "app/DataLocator.h"
 #include "app/DisplayMode.h"
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
@@ -27,6 +30,28 @@ void openWindow(const DisplayMode& mode, bool windowed) {
         glutFullScreen();
     }
 }
+
+// Every loader opens its files as "data/...", so the folder holding the
+// chosen data folder becomes the working directory for the rest of the run.
+// The settings are re-read from the file the search chose (the static loader
+// only saw the working directory's "kelvo.cfg").
+bool enterDataFolder(const CommandLine& options) {
+    DataLocator locator = DataLocator::fromProcess(options.dataFolder, KELVO_INSTALLED_ROOT);
+    if (!locator.locate()) {
+        fprintf(stderr, "kelvo: %s\n", locator.error.c_str());
+        return false;
+    }
+    if (chdir(locator.root.c_str()) != 0) {
+        fprintf(stderr, "kelvo: cannot enter %s\n", locator.root.c_str());
+        return false;
+    }
+    configLoader = ConfigLoader(locator.configFile);
+    const std::string note = locator.announcement();
+    if (!note.empty()) {
+        printf("%s\n", note.c_str());
+    }
+    return true;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,8 +63,14 @@ int main(int argc, char** argv) {
     case CommandLine::Outcome::ExitUsageError:
         fprintf(stderr, "%s\n%s", options.error.c_str(), CommandLine::usage(argv[0]).c_str());
         return 2;
+    case CommandLine::Outcome::ShowVersion:
+        printf("kelvo %s\n", KELVO_VERSION);
+        return 0;
     case CommandLine::Outcome::Run:
         break;
+    }
+    if (!enterDataFolder(options)) {
+        return 1;
     }
 
     const int64_t seedCounter = PerformanceCounter::now();

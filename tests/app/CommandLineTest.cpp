@@ -35,12 +35,23 @@ TEST(CommandLine, DefaultsAndOptions) {
     CommandLine help;
     EXPECT_EQ(parse(help, {"--window", "--help"}), CommandLine::Outcome::ExitSuccess);
     EXPECT_NE(CommandLine::usage("kelvo").find("--frames"), std::string::npos);
+
+    CommandLine data;
+    EXPECT_EQ(parse(data, {"--data", "/opt/kelvo/data", "--window"}), CommandLine::Outcome::Run);
+    EXPECT_EQ(data.dataFolder, "/opt/kelvo/data");
+    EXPECT_TRUE(data.window) << "--data consumes exactly one argument";
+
+    CommandLine version;
+    EXPECT_EQ(parse(version, {"--version", "--bogus"}), CommandLine::Outcome::ShowVersion);
+    for (const char* option : {"--data DIR", "--version"}) {
+        EXPECT_NE(CommandLine::usage("kelvo").find(option), std::string::npos) << option;
+    }
 }
 
 TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
     for (auto args : {std::initializer_list<const char*>{"--bogus"}, {"--seed"}, {"--seed", "-1"},
                       {"--seed", "12x"}, {"--frames", "0"}, {"--frames"}, {"--frames", "ten"},
-                      {"--seed", "99999999999"}, {"window"}}) {
+                      {"--seed", "99999999999"}, {"window"}, {"--data"}, {"--data", ""}}) {
         CommandLine cl;
         EXPECT_EQ(parse(cl, args), CommandLine::Outcome::ExitUsageError) << *args.begin();
         EXPECT_FALSE(cl.error.empty());

@@ -5,6 +5,12 @@ set -euo pipefail
 bin="${KELVO_BIN:?}"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+# The game refuses to start without a data folder; a tree without the
+# generated assets still gets one (missing textures draw untextured).
+if [ ! -d data ] && [ -z "${KELVO_DATA:-}" ]; then
+    mkdir "$out/data"
+    export KELVO_DATA="$out/data"
+fi
 
 timeout 120 "$bin" --window --frames 120 --seed 1 >"$out/window.log" 2>"$out/window.err" || {
     echo "windowed run failed"; cat "$out/window.log" "$out/window.err"; exit 1; }

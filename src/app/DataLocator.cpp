@@ -1,0 +1,208 @@
+#include "app/DataLocator.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const char* const kDataName = "data";
+const char* const kConfigName = "kelvo.cfg";
+
+bool isDirectory(const std::string& path) {
+    struct stat info;
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isReadableFile(const std::string& path) {
+    struct stat info;
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           access(path.c_str(), R_OK) == 0;
+}
+
+std::string withoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::string join(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
+// Lexical parent of an absolute path: "/a/b" -> "/a", "/a" -> "/".
+std::string parentOf(const std::string& path) {
+    const std::string trimmed = withoutTrailingSlashes(path);
+    const size_t slash = trimmed.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : trimmed.substr(0, slash);
+}
+
+std::string lastComponent(const std::string& path) {
+    const std::string trimmed = withoutTrailingSlashes(path);
+    const size_t slash = trimmed.find_last_of('/');
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+std::string canonical(const std::string& path) {
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+}
+
+void appendOnce(std::vector<std::string>& list, const std::string& item) {
+    if (!item.empty() && std::find(list.begin(), list.end(), item) == list.end()) {
+        list.push_back(item);
+    }
+}
+
+std::string environment(const char* name) {
+    const char* value = getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+}  // namespace
+
+DataLocator DataLocator::fromProcess(const std::string& dataOption, const std::string& installedRoot) {
+    DataLocator locator;
+    char buffer[PATH_MAX];
+    if (getcwd(buffer, sizeof buffer) != nullptr) {
+        locator.workingDirectory = buffer;
+    }
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length > 0) {
+        locator.executablePath.assign(buffer, static_cast<size_t>(length));
+    }
+    locator.installedRoot = installedRoot;
+
+    // The command line beats the environment; an empty variable counts as unset.
+    if (!dataOption.empty()) {
+        locator.dataOverride = dataOption;
+        locator.overrideSource = "--data";
+    } else if (!environment("KELVO_DATA").empty()) {
+        locator.dataOverride = environment("KELVO_DATA");
+        locator.overrideSource = "KELVO_DATA";
+    }
+
+    // Relative XDG paths are invalid and must be ignored.
+    const std::string xdg = environment("XDG_CONFIG_HOME");
+    const std::string home = environment("HOME");
+    if (!xdg.empty() && xdg[0] == '/') {
+        locator.configHome = xdg;
+    } else if (!home.empty()) {
+        locator.configHome = join(home, ".config");
+    }
+    return locator;
+}
+
+std::vector<std::string> DataLocator::candidateRoots() const {
+    std::vector<std::string> roots;
+    appendOnce(roots, workingDirectory);
+    if (!executablePath.empty()) {
+        const std::string folder = parentOf(executablePath);
+        appendOnce(roots, folder);
+        appendOnce(roots, parentOf(folder));
+        appendOnce(roots, join(parentOf(folder), "share/kelvo"));
+    }
+    appendOnce(roots, withoutTrailingSlashes(installedRoot));
+    return roots;
+}
+
+std::vector<std::string> DataLocator::configCandidates() const {
+    std::vector<std::string> files;
+    if (!workingDirectory.empty()) {
+        appendOnce(files, join(workingDirectory, kConfigName));
+    }
+    if (!configHome.empty()) {
+        appendOnce(files, join(join(configHome, "kelvo"), kConfigName));
+    }
+    // The default that ships beside the data, then the installed one.
+    if (!root.empty()) {
+        appendOnce(files, join(root, kConfigName));
+    }
+    if (!installedRoot.empty()) {
+        appendOnce(files, join(withoutTrailingSlashes(installedRoot), kConfigName));
+    }
+    return files;
+}
+
+bool DataLocator::useOverride() {
+    std::string folder = dataOverride;
+    if (folder[0] != '/' && !workingDirectory.empty()) {
+        folder = join(workingDirectory, folder);
+    }
+    folder = withoutTrailingSlashes(folder);
+    if (!isDirectory(folder)) {
+        error = overrideSource + " names " + folder + ", which is not a folder";
+        return false;
+    }
+    // The files are opened as "data/...", so the folder must be reachable
+    // under that name: either as given (possibly a link) or once resolved.
+    if (lastComponent(folder) == kDataName) {
+        root = parentOf(folder);
+    } else {
+        const std::string resolved = canonical(folder);
+        if (lastComponent(resolved) != kDataName) {
+            error = overrideSource + " names " + folder + ", but the data folder must be called \"data\"";
+            return false;
+        }
+        root = parentOf(resolved);
+    }
+    dataFolder = join(root, kDataName);
+    return true;
+}
+
+bool DataLocator::locate() {
+    root.clear();
+    dataFolder.clear();
+    configFile.clear();
+    error.clear();
+
+    if (!dataOverride.empty()) {
+        if (!useOverride()) {
+            return false;
+        }
+    } else {
+        std::string searched;
+        for (const std::string& candidate : candidateRoots()) {
+            const std::string folder = join(candidate, kDataName);
+            if (isDirectory(folder)) {
+                root = candidate;
+                dataFolder = folder;
+                break;
+            }
+            searched += (searched.empty() ? "" : ", ") + folder;
+        }
+        if (root.empty()) {
+            error = "no game data found (looked for " + searched +
+                    "); name the data folder with --data DIR or KELVO_DATA";
+            return false;
+        }
+    }
+
+    for (const std::string& file : configCandidates()) {
+        if (isReadableFile(file)) {
+            configFile = file;
+            break;
+        }
+    }
+    return true;
+}
+
+std::string DataLocator::announcement() const {
+    const bool ownData = root == workingDirectory;
+    // Without any settings file the game behaves as it always did: no line.
+    const bool ownConfig = configFile.empty() || configFile == join(workingDirectory, kConfigName);
+    if (ownData && ownConfig) {
+        return std::string();
+    }
+    return "Using data folder " + dataFolder + " and " +
+           (configFile.empty() ? std::string("no configuration file (default screen size)")
+                               : "configuration " + configFile);
+}
