@@ -21,6 +21,8 @@ bool gamePaused = false;
 bool playerLost = false;
 bool playerWon = false;
 
+SgPlayer* player = nullptr;
+
 int64_t renderTimer = 0;
 int64_t lastFrameCounter = PerformanceCounter::now();
 int64_t counterFrequency = PerformanceCounter::frequency();

@@ -8,6 +8,8 @@
 #include "sg/GLRenderer.h"
 #include "sg/SgEntity.h"
 
+class SgPlayer;
+
 // The game shell's state. The four objects are built before main runs, in
 // the order listed; the node pointers are filled by init() and partly
 // replaced whenever a level is rebuilt.
@@ -28,6 +30,9 @@ extern unsigned curPlayerHealth;
 extern bool gamePaused;
 extern bool playerLost;
 extern bool playerWon;
+
+// The player of the current level, replaced whenever a level is rebuilt.
+extern SgPlayer* player;
 
 extern int64_t renderTimer;
 extern int64_t lastFrameCounter;
