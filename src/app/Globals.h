@@ -44,6 +44,7 @@ extern bool gamePaused;
 extern bool playerLost;
 extern bool playerWon;
 
+
 extern int64_t renderTimer;
 extern int64_t lastFrameCounter;
 extern int64_t counterFrequency;

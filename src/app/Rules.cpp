@@ -124,7 +124,10 @@ void goalTriggerTest() {
 
 void wallTriggerFunc() {
     if (player->health >= 1.0f) {
-        player->health -= 100.0f / static_cast<float>(currentFPS);
+        // currentFPS counts the previous second's frames; a stalled second
+        // must not turn the drain into a division by zero.
+        const unsigned fps = currentFPS > 0 ? currentFPS : 1;
+        player->health -= 100.0f / static_cast<float>(fps);
     } else {
         player->health = 0.0f;
     }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include <GL/gl.h>
+#include <GL/glew.h>
 
 #include "physics/BoundingSphere.h"
 
@@ -38,6 +38,18 @@ struct Faces {
         }
         return true;
     }
+    // Inside as far as the other five faces tell. A point computed to lie on
+    // face `own` (an entry or contact point on that face) is on it exactly
+    // only in exact arithmetic; rounded, it lands on either side about as
+    // often, and judging it by that face would randomly drop real hits.
+    bool insideExcept(const Vector3& v, int own) const {
+        for (int j = 0; j < faceCount; ++j) {
+            if (j != own && !f[j]->onBackSide(v)) {
+                return false;
+            }
+        }
+        return true;
+    }
 };
 
 bool inUnitRange(float t) { return t >= 0.0f && t <= 1.0f; }
@@ -54,7 +66,7 @@ bool BoundingBox::collideWith(BoundingSphere* sphere) {
     if (!collideWithRay(sphere->center, center, t, nullptr)) {
         return false;
     }
-    return ((center - sphere->center) * t).length() <= sphere->radius;
+    return ((center - sphere->center) * t).length() <= static_cast<float>(sphere->radius);
 }
 
 bool BoundingBox::collideWithRay(const Vector3& start, const Vector3& end) {
@@ -65,7 +77,7 @@ bool BoundingBox::collideWithRay(const Vector3& start, const Vector3& end) {
         faces.f[i]->collideWithRay(start, end, t[i]);
     }
     for (int i = 0; i < faceCount; ++i) {
-        if (inUnitRange(t[i]) && faces.inside(start + (end - start) * t[i])) {
+        if (inUnitRange(t[i]) && faces.insideExcept(start + (end - start) * t[i], i)) {
             return true;
         }
     }
@@ -84,7 +96,7 @@ bool BoundingBox::collideWithRay(const Vector3& start, const Vector3& end, float
         if (!inUnitRange(t[i])) {
             continue;
         }
-        if (!faces.inside(start + (end - start) * t[i])) {
+        if (!faces.insideExcept(start + (end - start) * t[i], i)) {
             t[i] = 2.0f;
             continue;
         }
@@ -136,7 +148,7 @@ bool BoundingBox::collideWithSphere(float radius, const Vector3& from, const Vec
             }
         }
         const Vector3 p = c + (-n) * radius;
-        if (!faces.inside(p)) {
+        if (!faces.insideExcept(p, i)) {
             t[i] = 2.0f;
         }
     }

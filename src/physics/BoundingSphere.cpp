@@ -1,5 +1,6 @@
 #include "physics/BoundingSphere.h"
 
+#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "physics/BoundingBox.h"

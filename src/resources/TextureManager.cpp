@@ -2,9 +2,52 @@
 
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+
+namespace {
+// Fully transparent pixels keep the key colour (pure blue for the menu art),
+// and linear filtering blends a texel's colour into its opaque neighbours at
+// every cut-out edge: a blue halo. Give each transparent pixel that touches
+// opaque ones their average colour instead; alpha is left as decoded, so
+// what is visible does not change.
+void bleedColourIntoTransparentEdges(unsigned char* rgba, int width, int height) {
+    const std::vector<unsigned char> source(rgba, rgba + static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* pixel = rgba + (static_cast<size_t>(y) * width + x) * 4;
+            if (pixel[3] != 0) {
+                continue;
+            }
+            int sum[3] = {0, 0, 0};
+            int count = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx;
+                    const int ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= width || ny >= height) {
+                        continue;
+                    }
+                    const unsigned char* n = source.data() + (static_cast<size_t>(ny) * width + nx) * 4;
+                    if (n[3] != 0) {
+                        sum[0] += n[0];
+                        sum[1] += n[1];
+                        sum[2] += n[2];
+                        ++count;
+                    }
+                }
+            }
+            if (count > 0) {
+                for (int c = 0; c < 3; ++c) {
+                    pixel[c] = static_cast<unsigned char>(sum[c] / count);
+                }
+            }
+        }
+    }
+}
+}  // namespace
 
 TextureManager::TextureManager() = default;
 
@@ -22,6 +65,9 @@ bool TextureManager::loadAndAddTexture(std::string name, std::string file, bool 
     texture->hasAlpha = alpha;
     texture->width = header.biWidth;
     texture->height = header.biHeight;
+    if (alpha) {
+        bleedColourIntoTransparentEdges(pixels, texture->width, texture->height);
+    }
     texture->bitsPerPixel = header.biBitCount;
     printf("loaded texture: %s, bits: %i, width: %i, height %i\n", file.c_str(), texture->bitsPerPixel,
            texture->width, texture->height);

@@ -1,5 +1,6 @@
 #include "sg/SgEntity.h"
 
+#include "physics/SgPhysEntity.h"
 #include "sg/GLRenderer.h"
 
 SgEntity::SgEntity(std::string name_)
@@ -45,9 +46,7 @@ void SgEntity::collideWith(SgPhysEntity* entity, BoundingSphere* sphere, bool fr
         return;
     }
     for (SgEntity* child : children) {
-        // SgPhysEntity derives from SgEntity through single, non-virtual
-        // inheritance, so the addresses compare equal.
-        if (static_cast<void*>(child) != static_cast<void*>(entity)) {
+        if (child != static_cast<SgEntity*>(entity)) {
             child->collideWith(entity, sphere, false);
         }
     }

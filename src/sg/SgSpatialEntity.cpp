@@ -1,6 +1,7 @@
 #include "sg/SgSpatialEntity.h"
 
 #include "physics/BoundingSphere.h"
+#include "physics/SgPhysEntity.h"
 #include "sg/GLRenderer.h"
 
 SgSpatialEntity::SgSpatialEntity(std::string name_, const Vector3& position_, const Vector3& rotationAxis_,
@@ -45,7 +46,7 @@ void SgSpatialEntity::collideWith(SgPhysEntity* entity, BoundingSphere* sphere, 
         return;
     }
     for (SgEntity* child : children) {
-        if (static_cast<void*>(child) != static_cast<void*>(entity)) {
+        if (child != static_cast<SgEntity*>(entity)) {
             child->collideWith(entity, sphere, false);
         }
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "physics/SgPhysEntity.h"
 #include "sg/SgEntity.h"
 
 namespace {
@@ -39,7 +40,16 @@ public:
     int* destroyed = nullptr;
 };
 
-SgPhysEntity* asQuerying(SgEntity* node) { return reinterpret_cast<SgPhysEntity*>(node); }
+// A physical entity that records every query offered to it.
+class QueryingProbe : public SgPhysEntity {
+public:
+    QueryingProbe(std::string n, std::vector<std::string>* log)
+        : SgPhysEntity(std::move(n), Vector3(0, 0, 0), 1.0f, 0.5f), log(log) {}
+    void collideWith(SgPhysEntity*, BoundingSphere*, bool fromRoot) override {
+        log->push_back("collideWith " + name + (fromRoot ? " up" : " down"));
+    }
+    std::vector<std::string>* log;
+};
 }  // namespace
 
 TEST(SgEntity, LinkingAndFinding) {
@@ -101,15 +111,15 @@ TEST(SgEntity, InactiveSubtreeIsSkippedByEveryTraversal) {
 
 TEST(SgEntity, CollisionQueryClimbsToRootAndSkipsTheQueryingEntity) {
     std::vector<std::string> log;
-    ProbeNode root("root", &log), mid("mid", &log), self("self", &log), sibling("sibling", &log),
-        far("far", &log);
+    ProbeNode root("root", &log), mid("mid", &log), sibling("sibling", &log), far("far", &log);
+    QueryingProbe self("self", &log);
     root.addChild(&mid);
     mid.addChild(&self);
     mid.addChild(&sibling);
     root.addChild(&far);
 
     // An entity starts its query on its parent.
-    mid.collideWith(asQuerying(&self), nullptr, true);
+    mid.collideWith(&self, nullptr, true);
     const std::vector<std::string> expected = {"collideWith mid up", "collideWith root up",
                                                "collideWith mid down", "collideWith sibling down",
                                                "collideWith far down"};

@@ -1,0 +1,309 @@
+#include "gui/SgGUI.h"
+
+#include <GL/glew.h>
+
+#include "gui/SgGUIElement.h"
+#include "gui/SgGUINumber.h"
+#include "gui/SgGUISelectorElement.h"
+#include "gui/SgGUITextSelectorElement.h"
+#include "resources/TextureManager.h"
+#include "sg/GLRenderer.h"
+
+namespace {
+constexpr int keyEnter = 13;
+constexpr int keyEsc = 27;
+constexpr int keyLeft = 100;
+constexpr int keyUp = 101;
+constexpr int keyRight = 102;
+constexpr int keyDown = 103;
+constexpr int itemCount = 4;  // in both the main list and the options list
+
+// Moves a cursor one item up or down, wrapping at both ends.
+int moveCursor(int index, int key) {
+    if (key == keyDown) {
+        index = index + 1 > itemCount - 1 ? 0 : index + 1;
+    } else if (key == keyUp) {
+        index = index - 1 < 0 ? itemCount - 1 : index - 1;
+    }
+    return index;
+}
+}  // namespace
+
+SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback optionsChanged_, bool shaderAvailable_)
+    : SgEntity(std::move(name_)),
+      mainIndex(0),
+      optionsIndex(0),
+      lastKey(0),
+      highlightColor(1.0f, 0.752941f, 0.0f),
+      fadeTime(0.5f),
+      hudNode(nullptr),
+      menuNode(nullptr),
+      gameRunning(false),
+      shaderAvailable(shaderAvailable_),
+      onGameStart(nullptr),
+      onExit(nullptr),
+      optionsChanged(optionsChanged_) {
+    auto element = [&](const char* elementName, float x, float y, float z, float w, float h,
+                       const char* texture, bool blended, bool additive = false) {
+        return own(new SgGUIElement(elementName, Vector3(x, y, z), w, h, textures->getTextureId(texture), blended,
+                                    1, additive));
+    };
+
+    menuNode = own(new SgEntity("mainMenu"));
+    backgroundImage = element("backgroundImage", 0, 0, -10, 1280, 1024, "backgroundTexture", false);
+    instructionsImage = element("instructionsImage", 0, 0, -9, 1280, 1024, "instructionsTexture", false);
+    optionsImage = element("optionsImage", 0, 0, -9, 1280, 1024, "optionsTexture", false);
+    instructionsImage->setActive(false);
+    optionsImage->setActive(false);
+
+    mainButtonSet = own(new SgEntity("mainButtonSet"));
+    mainButtons[0] = element("startButton", 40, 300, -2, 200, 46, "startButtonTexture", true);
+    mainButtons[1] = element("instructionsButton", 40, 240, -2, 200, 46, "instructionsButtonTexture", true);
+    mainButtons[2] = element("optionsButton", 40, 180, -2, 200, 46, "optionsButtonTexture", true);
+    mainButtons[3] = element("exitButton", 40, 120, -2, 200, 46, "exitButtonTexture", true);
+    for (SgGUIElement* button : mainButtons) {
+        mainButtonSet->addChild(button);
+    }
+
+    optionsButtonSet = own(new SgEntity("optionsButtonSet"));
+    optionsButtonSet->setActive(false);
+    SgGUIElement* settingsImage = element("settingsImage", 25, 234, -2, 164, 37, "settingsImageTexture", true);
+    const std::string shaderValues[2] = {"on", "off"};
+    const std::string shaderTextures[2] = {"onTexture", "offTexture"};
+    shaderSelector = own(new SgGUITextSelectorElement("shaderSelector", Vector3(25, 64, -2), 164, 37,
+                                                      "shaderButtonTexture", shaderAvailable ? 0 : 1, 2,
+                                                      shaderValues, shaderTextures, 50, textures));
+    levelsizeSelector = own(new SgGUISelectorElement("levelsizeSelector", Vector3(25, 184, -2), 164, 37,
+                                                     "levelsizeButtonTexture", 20, 80, textures, 1));
+    levelsizeSelector->setCurrentElement(32);
+    playerHealthSelector = own(new SgGUISelectorElement("playerHealthSelector", Vector3(25, 104, -2), 164, 37,
+                                                        "playerHealthButtonTexture", 100, 5000, textures, 50));
+    playerHealthSelector->setCurrentElement(2000);
+    enemyCountSelector = own(new SgGUISelectorElement("enemyCountSelector", Vector3(25, 144, -2), 164, 37,
+                                                      "enemyCountButtonTexture", 5, 400, textures, 5));
+    enemyCountSelector->setCurrentElement(100);
+    optionsButtonSet->addChild(settingsImage);
+    optionsButtonSet->addChild(shaderSelector);
+    optionsButtonSet->addChild(levelsizeSelector);
+    optionsButtonSet->addChild(playerHealthSelector);
+    optionsButtonSet->addChild(enemyCountSelector);
+
+    menuNode->addChild(backgroundImage);
+    menuNode->addChild(instructionsImage);
+    menuNode->addChild(optionsImage);
+    menuNode->addChild(mainButtonSet);
+    menuNode->addChild(optionsButtonSet);
+
+    hudNode = own(new SgEntity("inGameHUD"));
+    hudNode->setActive(false);
+    unsigned digitTextures[10];
+    for (int i = 0; i < 10; ++i) {
+        digitTextures[i] = textures->getTextureId("number" + std::to_string(i) + "Texture");
+    }
+    SgGUIElement* labyrinthMap =
+        element("labyrinthMap", 1080, 824, -2, 200, 200, "labyrinthMapTexture", true, true);
+    SgGUINumber* healthNumber = own(new SgGUINumber("healthNumber", Vector3(144, 957, -2), 30, 40, digitTextures));
+    healthNumber->setNumberToRender(0);
+    SgGUINumber* levelNumber = own(new SgGUINumber("levelNumber", Vector3(434, 957, -2), 30, 40, digitTextures));
+    levelNumber->setNumberToRender(1);
+    SgGUIElement* pauseImage = element("pauseImage", 512, 448, -2, 256, 128, "pauseImageTexture", true);
+    SgGUIElement* lostImage = element("lostImage", 422, 444, -2, 436, 137, "lostImageTexture", true);
+    SgGUIElement* wonImage = element("wonImage", 365, 444, -2, 550, 137, "wonImageTexture", true);
+    pauseImage->setActive(false);
+    lostImage->setActive(false);
+    wonImage->setActive(false);
+    SgGUIElement* healthImage = element("healthImage", 24, 954, -2, 120, 46, "healthImageTexture", true);
+    SgGUIElement* levelImage = element("levelImage", 324, 954, -2, 100, 46, "levelImageTexture", true);
+    hudNode->addChild(labyrinthMap);
+    hudNode->addChild(healthNumber);
+    hudNode->addChild(levelNumber);
+    hudNode->addChild(pauseImage);
+    hudNode->addChild(lostImage);
+    hudNode->addChild(wonImage);
+    hudNode->addChild(healthImage);
+    hudNode->addChild(levelImage);
+
+    addChild(menuNode);
+    addChild(hudNode);
+
+    mainButtons[mainIndex]->changeColorTo(fadeTime, highlightColor);
+    highlightOption(optionsIndex, true);
+}
+
+SgGUI::~SgGUI() {
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        delete *it;
+    }
+}
+
+void SgGUI::setOnGameStart(void (*callback)()) { onGameStart = callback; }
+
+void SgGUI::setOnExit(void (*callback)()) { onExit = callback; }
+
+void SgGUI::setGameRunning(bool running) {
+    gameRunning = running;
+    hudNode->setActive(running);
+    menuNode->setActive(!running);
+}
+
+SgGUIElement* SgGUI::mainButton(int index) const { return mainButtons[index]; }
+
+void SgGUI::highlightOption(int index, bool on) {
+    // Options in cursor order: level size, enemy count, player health, shader.
+    SgGUISelectorElement* numberSelectors[3] = {levelsizeSelector, enemyCountSelector, playerHealthSelector};
+    if (index < 3) {
+        if (on) {
+            numberSelectors[index]->changeColorTo(fadeTime, highlightColor);
+        } else {
+            numberSelectors[index]->changeColorToBlack(fadeTime);
+        }
+    } else if (on) {
+        shaderSelector->changeColorTo(fadeTime, highlightColor);
+    } else {
+        shaderSelector->changeColorToBlack(fadeTime);
+    }
+}
+
+void SgGUI::handleButtonEvent(int key) {
+    if (gameRunning) {
+        return;
+    }
+    lastKey = key;
+
+    // The three screens are checked in turn within one call, so a key that
+    // switches screens is not handled a second time by the screen it opens
+    // (Enter opening the instructions is not also taken as leaving them).
+    if (backgroundImage->isActive()) {
+        const int previous = mainIndex;
+        mainIndex = moveCursor(mainIndex, key);
+        if (mainIndex != previous) {
+            mainButton(previous)->changeColorToBlack(fadeTime);
+            mainButton(mainIndex)->changeColorTo(fadeTime, highlightColor);
+        }
+        if (key == keyEnter) {
+            switch (mainIndex) {
+            case 0:
+                if (onGameStart != nullptr) {
+                    onGameStart();
+                }
+                break;
+            case 1:
+                mainButtonSet->setActive(false);
+                backgroundImage->setActive(false);
+                instructionsImage->setActive(true);
+                break;
+            case 2:
+                mainButtonSet->setActive(false);
+                backgroundImage->setActive(false);
+                optionsImage->setActive(true);
+                optionsButtonSet->setActive(true);
+                break;
+            default:
+                if (onExit != nullptr) {
+                    onExit();
+                }
+                break;
+            }
+        }
+    }
+
+    if (instructionsImage->isActive() && key == keyEsc) {
+        instructionsImage->setActive(false);
+        mainButtonSet->setActive(true);
+        backgroundImage->setActive(true);
+    }
+
+    if (optionsImage->isActive()) {
+        SgGUISelectorElement* numberSelectors[3] = {levelsizeSelector, enemyCountSelector, playerHealthSelector};
+        if (key == keyRight) {
+            if (optionsIndex < 3) {
+                numberSelectors[optionsIndex]->scrollRight();
+            } else if (shaderAvailable) {
+                shaderSelector->scrollRight();
+            }
+        } else if (key == keyLeft) {
+            if (optionsIndex < 3) {
+                numberSelectors[optionsIndex]->scrollLeft();
+            } else if (shaderAvailable) {
+                shaderSelector->scrollLeft();
+            }
+        }
+        const int previous = optionsIndex;
+        optionsIndex = moveCursor(optionsIndex, key);
+        if (optionsIndex != previous) {
+            highlightOption(previous, false);
+            highlightOption(optionsIndex, true);
+        }
+        if (key == keyEsc) {
+            optionsImage->setActive(false);
+            mainButtonSet->setActive(true);
+            optionsButtonSet->setActive(false);
+            backgroundImage->setActive(true);
+            if (optionsChanged != nullptr) {
+                optionsChanged(levelsizeSelector->getCurrentElementNumber(),
+                               enemyCountSelector->getCurrentElementNumber(),
+                               playerHealthSelector->getCurrentElementNumber(),
+                               shaderSelector->getCurrentElementString() == "on");
+            }
+        }
+    }
+}
+
+void SgGUI::letterbox(const int viewport[4], int out[4]) {
+    const int w = viewport[2];
+    const int h = viewport[3];
+    // Compare w/h with 1280/1024 in integers: w * 1024 against h * 1280.
+    const long long wide = static_cast<long long>(w) * 1024;
+    const long long tall = static_cast<long long>(h) * 1280;
+    int fitW = w;
+    int fitH = h;
+    if (wide > tall) {
+        fitW = static_cast<int>((static_cast<long long>(h) * 1280 + 512) / 1024);
+    } else if (wide < tall) {
+        fitH = static_cast<int>((static_cast<long long>(w) * 1024 + 640) / 1280);
+    }
+    out[0] = viewport[0] + (w - fitW) / 2;
+    out[1] = viewport[1] + (h - fitH) / 2;
+    out[2] = fitW;
+    out[3] = fitH;
+}
+
+void SgGUI::render(GLRenderer* renderer) {
+    // The 3-D scene treats clockwise faces as front faces; the overlay's
+    // quads are counter-clockwise.
+    glFrontFace(GL_CCW);
+    if (!renderer->transparentPass) {
+        return;
+    }
+    renderer->useProgram(0);
+    renderer->disable(GL_LIGHTING);
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    int fitted[4];
+    letterbox(viewport, fitted);
+    glViewport(fitted[0], fitted[1], fitted[2], fitted[3]);
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, canvasWidth, 0, canvasHeight, 1, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    renderer->disable(GL_DEPTH_TEST);
+
+    SgEntity::render(renderer);
+
+    renderer->enable(GL_DEPTH_TEST);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    renderer->enable(GL_LIGHTING);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "sg/SgSpatialEntity.h"
+
+// A textured rectangle of the 2-D overlay (button, screen background, HUD
+// picture, maze map). Its colour is added to the texture (GL_ADD), so black
+// shows the texture unchanged; highlighting is a timed fade up to a colour and
+// back down to black. Position is the bottom-left corner in canvas units.
+class SgGUIElement : public SgSpatialEntity {
+public:
+    SgGUIElement(std::string name, const Vector3& position, float width, float height, unsigned textureId,
+                 bool blended, float alpha, bool additive);
+
+    // Fades from the present colour towards `color`; the step per second is
+    // color / seconds, so a fade from black arrives after `seconds`.
+    void changeColorTo(float seconds, const Vector3& color);
+    // Fades from the present colour down to black within `seconds`.
+    void changeColorToBlack(float seconds);
+
+    void update(double dt) override;
+    void render(GLRenderer* renderer) override;
+
+    const Vector3& getColor() const { return color; }
+    unsigned getTextureId() const { return textureId; }
+    float getWidth() const { return width; }
+    float getHeight() const { return height; }
+
+private:
+    // Moves the colour by `delta`, never across the target: once reached,
+    // the target is held instead of jittering around it frame after frame.
+    void stepTowardsTarget(const Vector3& delta);
+
+    bool fadingIn;
+    bool fadingOut;
+    float fadeTimeLeft;  // seconds
+    Vector3 color;       // w is the alpha
+    Vector3 colorStep;   // per second
+    unsigned textureId;
+    bool blended;
+    bool additive;
+    Vector3 targetColor;
+    float width;
+    float height;
+};

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/Globals.h"
+#include "gui/SgGUIHover.h"
+#include "labyrinth/LabyrinthTestSupport.h"
+#include "physics/BoundingBox.h"
+#include "sg/SgBlendState.h"
+#include "sg/SgGeometryMesh.h"
+#include "sg/SgMaterial.h"
+#include "sg/SgTexture.h"
+
+namespace {
+
+// First seed whose N = 10 maze starts on the low-z side at column 7 (x = 4).
+unsigned seedWithLowZStartAtColumn7() {
+    for (unsigned seed = 1; seed < 100000; ++seed) {
+        srand(seed);
+        const int roll1 = rand() % 100, roll2 = rand() % 100, r1 = rand() % 8 + 1;
+        if (roll1 <= 49 && roll2 <= 49 && r1 == 7) {
+            return seed;
+        }
+    }
+    return 0;
+}
+
+struct ShaderFlag {
+    explicit ShaderFlag(bool value) : saved(shaderSupported) { shaderSupported = value; }
+    ~ShaderFlag() { shaderSupported = saved; }
+    bool saved;
+};
+
+}  // namespace
+
+TEST(LabyrinthGeometry, FloorGroundPlaneAndNodeTree) {
+    std::string output;
+    const auto labyrinth = buildLabyrinth(10, 21, &output);
+    BoundingBox* floor = labyrinth->getFloorBox();
+    EXPECT_EQ(floor->corners[0], Vector3(-10.0f, -2.0f, -10.0f));
+    EXPECT_EQ(floor->corners[6], Vector3(10.0f, 0.0f, 10.0f));
+
+    auto* ground = dynamic_cast<SgGeometryMesh*>(labyrinth->findChild("deepFloorMesh"));
+    ASSERT_NE(ground, nullptr);
+    ASSERT_EQ(ground->getVertices().size(), 4u);
+    EXPECT_EQ(*ground->getVertices()[0], Vector3(-80.0f, -2.0f, -80.0f));
+    EXPECT_EQ(*ground->getVertices()[2], Vector3(80.0f, -2.0f, 80.0f));
+    EXPECT_EQ(*ground->getNormals()[0], Vector3(0.0f, 1.0f, 0.0f));
+    EXPECT_TRUE(ground->getTextureCoords().empty());
+
+    const auto& kids = labyrinth->getChildren();
+    ASSERT_EQ(kids.size(), 4u);
+    EXPECT_EQ(kids[0]->getName(), "floorMeshMaterial");
+    EXPECT_EQ(kids[1]->getName(), "deepFloorMeshMaterial");
+    EXPECT_EQ(kids[2]->getName(), "wallTexture");
+    EXPECT_EQ(kids[3]->getName(), "goalHover");
+    EXPECT_EQ(kids[0]->getChildren().front()->getName(), "labyrinthFloor");
+    SgEntity* hud = kids[2]->getChildren().front();
+    EXPECT_EQ(hud->getName(), "wallHUDTextureMaterial");
+    EXPECT_TRUE(static_cast<SgMaterial*>(hud)->bypass);
+    SgEntity* wallMaterial = hud->getChildren().front();
+    EXPECT_FALSE(static_cast<SgMaterial*>(wallMaterial)->bypass);
+    ASSERT_EQ(wallMaterial->getChildren().size(), 2u);
+    EXPECT_EQ(wallMaterial->getChildren()[0]->getName(), "wallContainer");
+    EXPECT_EQ(wallMaterial->getChildren()[1]->getName(), "startWall");
+
+    // Goal marker floats 3 tile sizes above the goal tile's centre.
+    auto* hover = static_cast<SgGUIHover*>(kids[3]);
+    const Tile* goal = labyrinth->getGoal();
+    EXPECT_EQ(hover->position, Vector3(goal->position.x + 1.0f, 6.0f, goal->position.z + 1.0f));
+    EXPECT_EQ(hover->getSize(), 1.5f);
+
+    // One disabled blend node per container, named after its id, holding its mesh.
+    const auto& containers = labyrinth->getWallContainers();
+    SgEntity* group = wallMaterial->getChildren()[0];
+    ASSERT_EQ(group->getChildren().size(), containers.size());
+    std::string expectedLines;
+    for (size_t i = 0; i < containers.size(); ++i) {
+        auto* blend = dynamic_cast<SgBlendState*>(group->getChildren()[i]);
+        ASSERT_NE(blend, nullptr);
+        const std::string name = "wallBlendState" + std::to_string(containers[i]->id);
+        EXPECT_EQ(blend->getName(), name);
+        EXPECT_FALSE(blend->isEnabled());
+        EXPECT_TRUE(blend->writesDepth());
+        ASSERT_EQ(blend->getChildren().size(), 1u);
+        EXPECT_EQ(blend->getChildren()[0], containers[i]->mesh);
+        EXPECT_NE(output.find("added wallBlendMesh: " + name + "\n"), std::string::npos);
+    }
+    // Child counts are printed before and after the blend nodes are made.
+    const size_t firstBlend = output.find("added wallBlendMesh: ");
+    const size_t countLine = output.rfind("\n3\n", firstBlend);
+    EXPECT_NE(countLine, std::string::npos);
+    EXPECT_NE(output.find("\n3\n", output.rfind("added wallBlendMesh: ")), std::string::npos);
+}
+
+TEST(LabyrinthGeometry, StartWallClosesTheOpeningFromOutside) {
+    const unsigned seed = seedWithLowZStartAtColumn7();
+    ASSERT_NE(seed, 0u);
+    const auto labyrinth = buildLabyrinth(10, seed);
+    ASSERT_EQ(labyrinth->getStart()->position, Vector3(4.0f, 0.0f, -10.0f));
+    BoundingBox* box = labyrinth->getStartWallBox();
+    EXPECT_EQ(box->corners[0], Vector3(2.0f, -2.0f, -12.0f));
+    EXPECT_EQ(box->corners[6], Vector3(8.0f, 2.0f, -10.0f));
+    auto* mesh = static_cast<SgGeometryMesh*>(labyrinth->findChild("startWall"));
+    EXPECT_EQ(mesh->getVertices().size(), 20u);
+    EXPECT_EQ(mesh->getTextureCoords().size(), 20u);
+
+    // Every other start side: the block sits just outside the ring, three
+    // tiles long and centred on the opening.
+    for (unsigned other = 1; other <= 40; ++other) {
+        const auto maze = buildLabyrinth(10, other);
+        const Vector3 s = maze->getStart()->position;
+        BoundingBox* wall = maze->getStartWallBox();
+        const Vector3 low = wall->corners[0];
+        const Vector3 high = wall->corners[6];
+        EXPECT_EQ(low.y, -2.0f);
+        EXPECT_EQ(high.y, 2.0f);
+        const bool outsideX = high.x == -10.0f || low.x == 10.0f;
+        const bool outsideZ = high.z == -10.0f || low.z == 10.0f;
+        EXPECT_TRUE(outsideX != outsideZ);
+        if (outsideX) {
+            EXPECT_EQ(low.z, s.z - 2.0f);
+            EXPECT_EQ(high.z, s.z + 4.0f);
+        } else {
+            EXPECT_EQ(low.x, s.x - 2.0f);
+            EXPECT_EQ(high.x, s.x + 4.0f);
+        }
+    }
+}
+
+TEST(LabyrinthGeometry, FloorFormsWithAndWithoutShaders) {
+    {
+        ShaderFlag flag(false);
+        const auto labyrinth = buildLabyrinth(10, 3);
+        auto* floor = static_cast<SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
+        EXPECT_EQ(floor->getVertices().size(), 2000u);
+        EXPECT_EQ(floor->getNormals().size(), 500u);
+        EXPECT_TRUE(floor->getTextureCoords().empty());
+        // First block: the high-z, high-x corner tile.
+        EXPECT_EQ(*floor->getVertices()[0], Vector3(8.0f, 0.0f, 8.0f));
+        EXPECT_EQ(*floor->getVertices().back(), Vector3(-8.0f, 0.0f, -8.0f));
+        for (const Vector3* v : floor->getVertices()) {
+            EXPECT_TRUE(v->y == 0.0f || v->y == -2.0f);
+        }
+    }
+    {
+        ShaderFlag flag(true);
+        const auto labyrinth = buildLabyrinth(10, 3);
+        auto* floor = static_cast<SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
+        EXPECT_EQ(floor->getVertices().size(), 20u);
+        ASSERT_EQ(floor->getTextureCoords().size(), 20u);
+        EXPECT_EQ(floor->getTextureCoords()[2]->u, 10.0f);
+        EXPECT_EQ(floor->getTextureCoords()[2]->v, 10.0f);
+        EXPECT_EQ(*floor->getNormals()[0], Vector3(0.0f, 1.0f, 0.0f));
+    }
+}
