@@ -9,6 +9,9 @@
 
 namespace {
 const char* const kDataName = "data";
+// A searched folder counts as the game's data only when it holds the menu
+// picture: a player's unrelated ~/data must not win over the installed data.
+const char* const kMarkerFile = "kelvo_menu.bmp";
 const char* const kConfigName = "kelvo.cfg";
 
 bool isDirectory(const std::string& path) {
@@ -172,7 +175,7 @@ bool DataLocator::locate() {
         std::string searched;
         for (const std::string& candidate : candidateRoots()) {
             const std::string folder = join(candidate, kDataName);
-            if (isDirectory(folder)) {
+            if (isDirectory(folder) && isReadableFile(join(folder, kMarkerFile))) {
                 root = candidate;
                 dataFolder = folder;
                 break;

@@ -38,7 +38,10 @@ protected:
         l.configHome = (base / "home/.config").string();
         return l;
     }
-    void makeData(const fs::path& root) { fs::create_directories(base / root / "data"); }
+    void makeData(const fs::path& root) {
+        fs::create_directories(base / root / "data");
+        std::ofstream(base / root / "data" / "kelvo_menu.bmp") << "";
+    }
     void makeConfig(const fs::path& file) {
         fs::create_directories((base / file).parent_path());
         std::ofstream(base / file) << "resolution 1\n";
@@ -90,6 +93,16 @@ TEST_F(DataLocatorTest, SearchesTheFoldersInOrderAndTakesTheFirstData) {
         ASSERT_TRUE(l.locate()) << root << ": " << l.error;
         EXPECT_EQ(l.root, at(root));
         EXPECT_EQ(l.dataFolder, at(root) + "/data");
+    }
+
+    // A folder called "data" without the game's pictures is someone else's.
+    fs::remove_all(base / "work/data");
+    fs::create_directories(base / "work/data");
+    EXPECT_EQ(locator().root, std::string()) << "not located yet";
+    {
+        DataLocator other = locator();
+        ASSERT_TRUE(other.locate());
+        EXPECT_EQ(other.root, at("tree/bin"));
     }
 
     // A file called "data" is not a data folder.
