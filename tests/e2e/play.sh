@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plays the real game the way a person does: keys and mouse motion sent
 # through X, the picture read back from the window, the sound captured by
-# OpenAL Soft's wave-file writer. Menu -> game -> move -> pause -> resume ->
-# menu -> options (bigger maze) -> game -> menu -> exit with code 0.
+# OpenAL Soft's wave-file writer. Menu -> game -> pause -> resume -> menu ->
+# options (bigger maze, small swarm) -> game, steering the ball -> menu ->
+# exit with code 0.
 # Screenshots of every step are left in $KELVO_BUILD/pictures/play_*.png.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
@@ -48,7 +49,12 @@ export DISPLAY=":$(head -n1 "$work/display")"
 window=""
 # shot NAME: screenshot of the game window as $pictures/play_NAME.png.
 shot() {
-    import -window "$window" "$pictures/play_$1.png" 2>/dev/null || fail "screenshot $1"
+    local try
+    for try in 1 2 3; do
+        import -window "$window" "$pictures/play_$1.png" 2>/dev/null && return 0
+        sleep 0.5
+    done
+    fail "screenshot $1"
 }
 pic() { "$py" "$lib/picture.py" "$@"; }
 picture_of() { echo "$pictures/play_$1.png"; }
@@ -117,7 +123,7 @@ pic differ "$(picture_of menu)" "$(picture_of game)" $all 0.3 || fail "game look
 # game ignores Esc, so pausing and leaving come first; the ball is steered
 # in the next game, with few enemies.
 
-# --- 5. pause ----------------------------------------------------------------
+# --- 4. pause ----------------------------------------------------------------
 step "Space pauses"
 shot before_pause
 keys space
@@ -126,14 +132,14 @@ sleep 1
 shot paused_later
 pic same "$(picture_of paused)" "$(picture_of paused_later)" $all 0.002 || fail "world moves while paused"
 
-# --- 6. resume, back to the menu ---------------------------------------------
+# --- 5. resume, back to the menu ---------------------------------------------
 step "Space resumes, Esc returns to the menu"
 keys space
 shot_until 20 resumed differ "$(picture_of paused)" @ $pause 0.2 || fail "pause picture stays"
 keys Escape
 shot_until 20 menu_again same "$(picture_of menu)" @ $all 0.02 || fail "Esc did not bring the menu back"
 
-# --- 7. options: a bigger maze -----------------------------------------------
+# --- 6. options: a bigger maze -----------------------------------------------
 step "the options screen makes the maze 40 wide (and the swarm 5 strong)"
 keys Down Down Return
 shot_until 20 options differ "$(picture_of menu)" @ $title 0.3 || fail "no options screen"
@@ -151,7 +157,7 @@ keys Up Up Return
 shot_until 30 game_40 bright @ $map 0.1 || fail "no maze map in the bigger maze"
 pic differ "$(picture_of game)" "$(picture_of game_40)" $map 0.05 || fail "map still shows the first maze"
 
-# --- 4. rolling --------------------------------------------------------------
+# --- 7. rolling --------------------------------------------------------------
 step "moving the mouse rolls the ball"
 # The camera follows the ball, so a rolling ball slides the whole maze
 # through the picture. The swarm moves and lights the walls by itself, so
