@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "app/Music.h"
 #include "gui/SgGUI.h"
+#include "gui/SgGUIElement.h"
 #include "gui/SgGUINumber.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "labyrinth/Tile.h"
@@ -96,6 +97,10 @@ void initNewGame() {
 
     textureManager.deleteTexture("labyrinthMapTexture");
     labyrinth->renderLabyrinthMapToTexture(&renderer, &textureManager);
+    // The map is a new texture name; the HUD still holds the deleted one.
+    if (auto* map = static_cast<SgGUIElement*>(mainGUI->findChild("labyrinthMap"))) {
+        map->setTextureId(textureManager.getTextureId("labyrinthMapTexture"));
+    }
     renderer.useProgram(0);
 }
 
@@ -171,7 +176,13 @@ void mainMenuOnGameStart() {
     lastFrameCounter = PerformanceCounter::now();
 }
 
-void mainMenuOnExit() { exit(0); }
+void mainMenuOnExit() {
+    // exit() does not close the audio device: OpenAL would complain on
+    // standard error and a device writing to a file would leave it unfinished.
+    delete audioManager;
+    audioManager = nullptr;
+    exit(0);
+}
 
 void mainMenuOptionsChanged(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool useShaders) {
     curLevelSize = static_cast<int>(levelSize);

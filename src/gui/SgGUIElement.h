@@ -22,6 +22,9 @@ public:
 
     const Vector3& getColor() const { return color; }
     unsigned getTextureId() const { return textureId; }
+    // For pictures that are replaced while the element lives (the maze map
+    // is re-rendered into a new texture for every new maze).
+    void setTextureId(unsigned id) { textureId = id; }
     float getWidth() const { return width; }
     float getHeight() const { return height; }
 

@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+"""Checks on screenshots of the game window, for the play-through test.
+
+Regions are given as fractions of the picture, left top right bottom
+(0 0 1 1 is the whole picture), so the checks do not depend on the window
+size. Every command prints what it measured and exits 0 when the check holds,
+1 when it does not.
+
+  bright FILE L T R B SHARE         at least SHARE of the region's pixels are
+                                    bright (brightest channel >= 150)
+  dark FILE L T R B SHARE           at most SHARE of the region is bright
+  differ A B L T R B SHARE          at least SHARE of the region's pixels
+                                    changed (some channel by more than 40)
+  same A B L T R B SHARE            at most SHARE of the region changed
+  more A B C D L T R B FACTOR       from C to D at least FACTOR times as much
+                                    of the region changed as from A to B
+"""
+import sys
+
+from PIL import Image, ImageChops
+
+BRIGHT_LEVEL = 150
+CHANGE_LEVEL = 40
+
+
+def crop(path, box):
+    image = Image.open(path).convert("RGB")
+    w, h = image.size
+    left, top, right, bottom = box
+    return image.crop((round(left * w), round(top * h), round(right * w), round(bottom * h)))
+
+
+def share_of(image, predicate):
+    # Histogram of the per-pixel brightest channel: one pass in C.
+    brightest = ImageChops.lighter(ImageChops.lighter(*image.split()[:2]), image.split()[2])
+    counts = brightest.histogram()
+    total = sum(counts)
+    return sum(c for level, c in enumerate(counts) if predicate(level)) / total if total else 0.0
+
+
+def bright_share(path, box):
+    return share_of(crop(path, box), lambda level: level >= BRIGHT_LEVEL)
+
+
+def changed_share(path_a, path_b, box):
+    a, b = crop(path_a, box), crop(path_b, box)
+    if a.size != b.size:
+        return 1.0
+    return share_of(ImageChops.difference(a, b), lambda level: level > CHANGE_LEVEL)
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__)
+        return 2
+    command, args = argv[1], argv[2:]
+    if command in ("bright", "dark") and len(args) == 6:
+        box, limit = [float(v) for v in args[1:5]], float(args[5])
+        share = bright_share(args[0], box)
+        ok = share >= limit if command == "bright" else share <= limit
+        print("%s: bright share %.4f (%s %.4f)" % (args[0], share, ">=" if command == "bright" else "<=", limit))
+    elif command in ("differ", "same") and len(args) == 7:
+        box, limit = [float(v) for v in args[2:6]], float(args[6])
+        share = changed_share(args[0], args[1], box)
+        ok = share >= limit if command == "differ" else share <= limit
+        print("%s -> %s: changed share %.4f (%s %.4f)" % (
+            args[0], args[1], share, ">=" if command == "differ" else "<=", limit))
+    elif command == "more" and len(args) == 9:
+        box, factor = [float(v) for v in args[4:8]], float(args[8])
+        base = changed_share(args[0], args[1], box)
+        share = changed_share(args[2], args[3], box)
+        ok = share >= factor * base
+        print("changed share %.4f, %.2f times the %.4f of the comparison (>= %.2f)" % (
+            share, share / base if base else float("inf"), base, factor))
+    else:
+        print(__doc__)
+        return 2
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
