@@ -6,6 +6,7 @@
 
 #include "app/Globals.h"
 #include "app/Music.h"
+#include "app/ProcessEnd.h"
 #include "gui/SgGUI.h"
 #include "gui/SgGUINumber.h"
 #include "labyrinth/SgLabyrinth.h"
@@ -171,7 +172,7 @@ void mainMenuOnGameStart() {
     lastFrameCounter = PerformanceCounter::now();
 }
 
-void mainMenuOnExit() { exit(0); }
+void mainMenuOnExit() { endProcess(0); }
 
 void mainMenuOptionsChanged(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool useShaders) {
     curLevelSize = static_cast<int>(levelSize);
