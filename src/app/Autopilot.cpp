@@ -8,9 +8,11 @@
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/ProcessEnd.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/BoundingBox.h"
+#include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
 
 namespace {
@@ -26,6 +28,12 @@ constexpr int lookAhead = 6;
 constexpr float clearance = 0.65f;
 // Below this horizontal speed (units/s) a ball that is pushed counts as stuck.
 constexpr float stuckSpeed = 0.6f;
+// Enemies nearer than avoidRadius (units, over the floor) push the wished-for
+// velocity away by up to avoidPush units/s; nearer than jumpRadius the ball
+// jumps over them.
+constexpr float avoidRadius = 3.0f;
+constexpr float avoidPush = 4.0f;
+constexpr float jumpRadius = 1.6f;
 
 float tileCentre(float origin, float tileSize, int index) {
     return origin + (static_cast<float>(index) + 0.5f) * tileSize;
@@ -232,6 +240,7 @@ void Autopilot::frame(double elapsedSeconds) {
         printf("autopilot: level %s after %.1f s, health %.0f\n", playerWon ? "won" : "lost", levelTime,
                static_cast<double>(player->health));
         levelTime = 0.0;
+        finishIfDone();
         pressKey(keyEnter);
         return;
     }
@@ -245,10 +254,17 @@ void Autopilot::frame(double elapsedSeconds) {
         printf("autopilot: level given up after %.1f s\n", levelTime);
         levelTime = 0.0;
         maze = nullptr;
+        finishIfDone();
         pressKey(keyEsc);
         return;
     }
     steer(dt);
+}
+
+void Autopilot::finishIfDone() {
+    if (levelLimit > 0 && levelsWon + levelsLost >= levelLimit) {
+        endProcess(0);
+    }
 }
 
 void Autopilot::rebuild() {
@@ -282,7 +298,45 @@ void Autopilot::steer(double dt) {
         wantX *= speed / distance;
         wantZ *= speed / distance;
     }
+    // Enemies close by push the wish away from them, and one about to touch
+    // the ball is jumped over when the ball is on the floor.
+    bool enemyClose = false;
+    if (particleController != nullptr) {
+        for (const SgEntity* child : particleController->getChildren()) {
+            const Vector3& q = static_cast<const SgSpatialEntity*>(child)->position;
+            const float ax = p.x - q.x;
+            const float az = p.z - q.z;
+            const float d = std::hypot(ax, az);
+            if (d < avoidRadius && d > 1e-3f && std::fabs(q.y - p.y) < 1.5f) {
+                // Only sideways: slowing down in a corridor lets the swarm
+                // catch up, so the push never works against the path.
+                const float push = avoidPush * (avoidRadius - d) / avoidRadius;
+                float sideX = ax / d * push;
+                float sideZ = az / d * push;
+                if (distance > 1e-4f) {
+                    const float ux = (targetX - p.x) / distance;
+                    const float uz = (targetZ - p.z) / distance;
+                    const float along = sideX * ux + sideZ * uz;
+                    sideX -= along * ux;
+                    sideZ -= along * uz;
+                }
+                wantX += sideX;
+                wantZ += sideZ;
+                // Jump only what lies ahead.
+                const bool ahead = -(ax * (targetX - p.x) + az * (targetZ - p.z)) > 0.0f;
+                enemyClose = enemyClose || (d < jumpRadius && ahead);
+            }
+        }
+    }
+    const float wish = std::hypot(wantX, wantZ);
+    if (wish > player->maxSpeed && wish > 0.0f) {
+        wantX *= player->maxSpeed / wish;
+        wantZ *= player->maxSpeed / wish;
+    }
     moveMouse(stepPixels(wantX - player->velocity.x), stepPixels(wantZ - player->velocity.z));
+    if (enemyClose) {
+        jump();
+    }
 
     // Progress over the ground, not velocity: a ball pressed against a wall
     // can keep its velocity while going nowhere.
@@ -292,9 +346,13 @@ void Autopilot::steer(double dt) {
     stuckTime = stalled ? stuckTime + dt : 0.0;
     if (stuckTime > stuckSeconds) {
         stuckTime = 0.0;
-        mouseButtonFunc(buttonLeft, statePressed, cursorX, cursorY);
-        mouseButtonFunc(buttonLeft, stateReleased, cursorX, cursorY);
+        jump();
     }
+}
+
+void Autopilot::jump() {
+    mouseButtonFunc(buttonLeft, statePressed, cursorX, cursorY);
+    mouseButtonFunc(buttonLeft, stateReleased, cursorX, cursorY);
 }
 
 void Autopilot::pressKey(unsigned char key) { keyboardFunc(key, cursorX, cursorY); }

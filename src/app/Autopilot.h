@@ -39,6 +39,9 @@ public:
     // The once-per-frame hook, given the frame's elapsed time in seconds.
     void frame(double elapsedSeconds);
 
+    // Levels to finish (won or lost) before the process ends with code 0;
+    // 0 plays on.
+    int levelLimit = 0;
     int levelsWon = 0;
     int levelsLost = 0;
 
@@ -68,6 +71,8 @@ private:
     void pressKey(unsigned char key);
     void moveMouse(int dx, int dy);
     void rebuild();
+    void finishIfDone();
+    void jump();
 
     const SgLabyrinth* maze = nullptr;
     Grid grid;

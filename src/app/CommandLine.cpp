@@ -59,6 +59,13 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             benchmark = true;
         } else if (arg == "--check-walls") {
             checkWalls = true;
+        } else if (arg == "--levels") {
+            if (!parseNumber(next, 1, 1000000, value)) {
+                error = "--levels needs a positive number";
+                return Outcome::ExitUsageError;
+            }
+            levels = static_cast<int>(value);
+            ++i;
         } else if (arg == "--maze") {
             if (!parseNumber(next, minMazeSize, maxMazeSize, value)) {
                 error = "--maze needs a number from " + std::to_string(minMazeSize) + " to " +
@@ -106,6 +113,7 @@ std::string CommandLine::usage(const char* program) {
            "  --autopilot   the ball plays itself: starts games, steers to the goal, continues\n"
            "  --benchmark   autopilot run with seed 1 and 3000 frames (unless --seed, --frames),\n"
            "                then a timing summary on standard output\n"
+           "  --levels N    with the autopilot: exit after N levels are won or lost\n"
            "  --check-walls abort if the ball's centre ever ends a frame inside a wall\n"
            "  --data DIR    use the game data in DIR (a folder called data); overrides KELVO_DATA\n"
            "  --version     show the version and exit\n"

@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
     static FrameStats frameStats;
     if (options.autopilot) {
         pilot = &autopilot;
+        autopilot.levelLimit = options.levels;
     }
     if (options.benchmark) {
         stats = &frameStats;

@@ -66,8 +66,9 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
 
     CommandLine chosen;
     ASSERT_EQ(parse(chosen, {"--frames", "50", "--benchmark", "--seed", "0", "--maze", "80", "--enemies", "400",
-                             "--check-walls"}),
+                             "--check-walls", "--levels", "10"}),
               CommandLine::Outcome::Run);
+    EXPECT_EQ(chosen.levels, 10);
     EXPECT_EQ(chosen.seed, 0u) << "an explicit seed wins, even 0";
     EXPECT_EQ(chosen.frames, 50) << "an explicit frame count wins over the default";
     EXPECT_EQ(chosen.mazeSize, 80);
@@ -82,7 +83,7 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_EQ(small.mazeSize, 3);
     EXPECT_EQ(small.enemyCount, 5);
 
-    for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls"}) {
+    for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls", "--levels N"}) {
         EXPECT_NE(CommandLine::usage("kelvo").find(option), std::string::npos) << option;
     }
 }
@@ -92,7 +93,7 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
                       {"--seed", "12x"}, {"--frames", "0"}, {"--frames"}, {"--frames", "ten"},
                       {"--seed", "99999999999"}, {"window"}, {"--data"}, {"--data", ""},
                       {"--maze", "2"}, {"--maze", "81"}, {"--maze"}, {"--maze", "20.5"}, {"--enemies", "4"},
-                      {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}}) {
+                      {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}, {"--levels", "0"}, {"--levels"}}) {
         CommandLine cl;
         EXPECT_EQ(parse(cl, args), CommandLine::Outcome::ExitUsageError) << *args.begin();
         EXPECT_FALSE(cl.error.empty());
