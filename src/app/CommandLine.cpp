@@ -53,9 +53,48 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             }
             frames = static_cast<long>(value);
             ++i;
+        } else if (arg == "--autopilot") {
+            autopilot = true;
+        } else if (arg == "--benchmark") {
+            benchmark = true;
+        } else if (arg == "--check-walls") {
+            checkWalls = true;
+        } else if (arg == "--levels") {
+            if (!parseNumber(next, 1, 1000000, value)) {
+                error = "--levels needs a positive number";
+                return Outcome::ExitUsageError;
+            }
+            levels = static_cast<int>(value);
+            ++i;
+        } else if (arg == "--maze") {
+            if (!parseNumber(next, minMazeSize, maxMazeSize, value)) {
+                error = "--maze needs a number from " + std::to_string(minMazeSize) + " to " +
+                        std::to_string(maxMazeSize);
+                return Outcome::ExitUsageError;
+            }
+            mazeSize = static_cast<int>(value);
+            ++i;
+        } else if (arg == "--enemies") {
+            if (!parseNumber(next, minEnemies, maxEnemies, value)) {
+                error = "--enemies needs a number from " + std::to_string(minEnemies) + " to " +
+                        std::to_string(maxEnemies);
+                return Outcome::ExitUsageError;
+            }
+            enemyCount = static_cast<int>(value);
+            ++i;
         } else {
             error = "unknown option: " + arg;
             return Outcome::ExitUsageError;
+        }
+    }
+    if (benchmark) {
+        autopilot = true;
+        if (!seedGiven) {
+            seedGiven = true;
+            seed = benchmarkSeed;
+        }
+        if (frames == 0) {
+            frames = benchmarkFrames;
         }
     }
     return Outcome::Run;
@@ -69,6 +108,13 @@ std::string CommandLine::usage(const char* program) {
            "  --window      play in a window of the configured size instead of full screen\n"
            "  --seed N      seed the random generator with N (replays the same mazes)\n"
            "  --frames N    exit after drawing N frames (tests and measurements)\n"
+           "  --maze N      mazes of N x N tiles (3..80; the options screen offers 20..80)\n"
+           "  --enemies N   swarms of at most N enemies (5..400)\n"
+           "  --autopilot   the ball plays itself: starts games, steers to the goal, continues\n"
+           "  --benchmark   autopilot run with seed 1 and 3000 frames (unless --seed, --frames),\n"
+           "                then a timing summary on standard output\n"
+           "  --levels N    with the autopilot: exit after N levels are won or lost\n"
+           "  --check-walls abort if the ball's centre ever ends a frame inside a wall\n"
            "  --data DIR    use the game data in DIR (a folder called data); overrides KELVO_DATA\n"
            "  --version     show the version and exit\n"
            "  --help        show this help and exit\n"

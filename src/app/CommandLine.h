@@ -13,10 +13,29 @@ public:
     Outcome parse(int argc, char** argv);
     static std::string usage(const char* program);
 
+    static constexpr unsigned benchmarkSeed = 1;
+    static constexpr long benchmarkFrames = 3000;
+    // The options screen offers 20..80; smaller mazes are allowed here so
+    // long unattended runs finish many short levels.
+    static constexpr int minMazeSize = 3;
+    static constexpr int maxMazeSize = 80;
+    static constexpr int minEnemies = 5;
+    static constexpr int maxEnemies = 400;
+
     bool window = false;
     bool seedGiven = false;
     unsigned seed = 0;
     long frames = 0;
+    // --autopilot: the ball plays itself through the game's own input handlers.
+    bool autopilot = false;
+    // --benchmark: autopilot with a fixed seed (unless --seed) for benchmarkFrames
+    // frames (unless --frames), then a timing summary on standard output.
+    bool benchmark = false;
+    // --check-walls: abort when the ball's centre ends a frame inside a wall box.
+    bool checkWalls = false;
+    int levels = 0;      // --levels: with the autopilot, exit after this many finished levels
+    int mazeSize = 0;    // --maze: tiles per side for every level; 0 keeps the default
+    int enemyCount = 0;  // --enemies: swarm size for every level; 0 keeps the default
     std::string dataFolder;  // --data: the folder holding the textures, called "data"
     std::string error;
 };

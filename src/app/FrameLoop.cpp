@@ -7,9 +7,11 @@
 #include <GL/freeglut.h>
 
 #include "app/Globals.h"
+#include "app/ProcessEnd.h"
 #include "platform/PerformanceCounter.h"
 
 void (*perFrameStep)() = nullptr;
+void (*frameObserver)(double, double, double) = nullptr;
 
 double simulationStep(double elapsedSeconds) {
     return elapsedSeconds < maxSimulationStep ? elapsedSeconds : maxSimulationStep;
@@ -37,19 +39,24 @@ void realDisplay(double elapsedSeconds) {
         frames = 0;
     }
 
+    const int64_t simulationStart = PerformanceCounter::now();
     if (!gamePaused) {
         sceneGraphNode.update(simulationStep(elapsedSeconds));
         if (perFrameStep != nullptr) {
             perFrameStep();
         }
     }
-
+    const int64_t renderStart = PerformanceCounter::now();
     renderer.renderScene(&sceneGraphNode);
+    if (frameObserver != nullptr) {
+        const double frequency = static_cast<double>(counterFrequency);
+        frameObserver(elapsedSeconds, static_cast<double>(renderStart - simulationStart) / frequency,
+                      static_cast<double>(PerformanceCounter::now() - renderStart) / frequency);
+    }
 
     ++framesDrawn;
     if (frameLimit > 0 && framesDrawn >= frameLimit) {
-        fflush(stdout);
-        exit(0);
+        endProcess(0);
     }
 }
 

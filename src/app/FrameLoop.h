@@ -17,6 +17,11 @@ double simulationStep(double elapsedSeconds);
 // until the world has been assembled; until then a frame is update + render.
 extern void (*perFrameStep)();
 
+// Called at the end of every frame when set (autopilot, measurements,
+// checks): the frame's elapsed time and the seconds spent in the update and
+// game step and in rendering, measured with the performance counter.
+extern void (*frameObserver)(double elapsedSeconds, double simulationSeconds, double renderSeconds);
+
 // Frames to draw before the process exits with code 0; 0 runs forever.
 extern long frameLimit;
 extern long framesDrawn;

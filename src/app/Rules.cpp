@@ -6,6 +6,7 @@
 
 #include "app/Globals.h"
 #include "app/Music.h"
+#include "app/ProcessEnd.h"
 #include "gui/SgGUI.h"
 #include "gui/SgGUIElement.h"
 #include "gui/SgGUINumber.h"
@@ -176,13 +177,7 @@ void mainMenuOnGameStart() {
     lastFrameCounter = PerformanceCounter::now();
 }
 
-void mainMenuOnExit() {
-    // exit() does not close the audio device: OpenAL would complain on
-    // standard error and a device writing to a file would leave it unfinished.
-    delete audioManager;
-    audioManager = nullptr;
-    exit(0);
-}
+void mainMenuOnExit() { endProcess(0); }
 
 void mainMenuOptionsChanged(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool useShaders) {
     curLevelSize = static_cast<int>(levelSize);

@@ -6,16 +6,49 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "app/Autopilot.h"
 #include "app/CommandLine.h"
 #include "app/DataLocator.h"
 #include "app/DisplayMode.h"
 #include "app/FrameLoop.h"
+#include "app/FrameStats.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/ProcessEnd.h"
 #include "app/SceneAssembly.h"
+#include "labyrinth/SgLabyrinth.h"
+#include "physics/SgPlayer.h"
 #include "platform/PerformanceCounter.h"
 
 namespace {
+// Present only for the runs that ask for them.
+Autopilot* pilot = nullptr;
+FrameStats* stats = nullptr;
+bool checkWalls = false;
+unsigned runSeed = 0;
+
+void observeFrame(double elapsedSeconds, double simulationSeconds, double renderSeconds) {
+    if (stats != nullptr) {
+        stats->record(elapsedSeconds, simulationSeconds, renderSeconds);
+    }
+    if (checkWalls && labyrinth != nullptr && player != nullptr &&
+        Autopilot::insideWall(*labyrinth, player->position)) {
+        fprintf(stderr, "kelvo: the ball's centre (%f, %f, %f) ended frame %ld inside a wall\n",
+                player->position.x, player->position.y, player->position.z, framesDrawn + 1);
+        fflush(stdout);
+        abort();
+    }
+    if (pilot != nullptr) {
+        pilot->frame(elapsedSeconds);
+    }
+}
+
+void printBenchmark() {
+    printf("seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\n", runSeed, curLevelSize,
+           curEnemyCount, width, height, shaderSupported ? "on" : "off");
+    fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), stdout);
+}
+
 // Game mode cannot switch modes on every display (Wayland, Xvfb, a monitor
 // without that mode); a full-screen window of the configured size stands in.
 void openWindow(const DisplayMode& mode, bool windowed) {
@@ -75,9 +108,30 @@ int main(int argc, char** argv) {
     }
 
     const int64_t seedCounter = PerformanceCounter::now();
-    srand(options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu));
+    runSeed = options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu);
+    srand(runSeed);
     lastFrameCounter = PerformanceCounter::now();
     frameLimit = options.frames;
+    if (options.mazeSize > 0) {
+        curLevelSize = options.mazeSize;
+    }
+    if (options.enemyCount > 0) {
+        curEnemyCount = options.enemyCount;
+    }
+    static Autopilot autopilot;
+    static FrameStats frameStats;
+    if (options.autopilot) {
+        pilot = &autopilot;
+        autopilot.levelLimit = options.levels;
+    }
+    if (options.benchmark) {
+        stats = &frameStats;
+        beforeProcessEnd = printBenchmark;
+    }
+    checkWalls = options.checkWalls;
+    if (pilot != nullptr || stats != nullptr || checkWalls) {
+        frameObserver = observeFrame;
+    }
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);

@@ -67,14 +67,38 @@ void SgParticleController::update(double dt) {
     // Positions, not particles: a particle may both breed and die.
     std::vector<Vector3> birthPlaces;
 
+    // Mean squared distance of each particle to the others, in linear time:
+    // around the swarm's mean M, sum over Q of |P - Q|^2 = N |P - M|^2 +
+    // sum over Q of |Q - M|^2. Taken about the mean and in double precision,
+    // so no large terms cancel, whatever the maze size.
+    double meanX = 0.0;
+    double meanY = 0.0;
+    double meanZ = 0.0;
+    for (SgEntity* child : children) {
+        const Vector3& q = static_cast<SgParticle*>(child)->position;
+        meanX += q.x;
+        meanY += q.y;
+        meanZ += q.z;
+    }
+    if (count > 0) {
+        meanX /= static_cast<double>(count);
+        meanY /= static_cast<double>(count);
+        meanZ /= static_cast<double>(count);
+    }
+    double spread = 0.0;
+    for (SgEntity* child : children) {
+        const Vector3& q = static_cast<SgParticle*>(child)->position;
+        spread += (q.x - meanX) * (q.x - meanX) + (q.y - meanY) * (q.y - meanY) + (q.z - meanZ) * (q.z - meanZ);
+    }
+
     for (SgEntity* child : children) {
         auto* p = static_cast<SgParticle*>(child);
-        // Mean squared distance to the others; a lone particle is not crowded.
-        float sum = 0.0f;
-        for (SgEntity* other : children) {
-            sum += p->position.sqrDistance(static_cast<SgParticle*>(other)->position);
-        }
-        const float crowd = count > 1 ? sum / static_cast<float>(count - 1) : 0.0f;
+        // A lone particle is not crowded.
+        const double dx = p->position.x - meanX;
+        const double dy = p->position.y - meanY;
+        const double dz = p->position.z - meanZ;
+        const double sum = static_cast<double>(count) * (dx * dx + dy * dy + dz * dz) + spread;
+        const float crowd = count > 1 ? static_cast<float>(sum / static_cast<double>(count - 1)) : 0.0f;
         p->energy = maxEnergy - lossPerSqrDistance * crowd;
         if (target != nullptr) {
             float nearTarget = maxEnergy - lossPerSqrDistance * p->position.sqrDistance(target->position);

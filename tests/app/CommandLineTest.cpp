@@ -48,10 +48,52 @@ TEST(CommandLine, DefaultsAndOptions) {
     }
 }
 
+TEST(CommandLine, AutopilotAndBenchmarkOptions) {
+    CommandLine plain;
+    ASSERT_EQ(parse(plain, {}), CommandLine::Outcome::Run);
+    EXPECT_FALSE(plain.autopilot);
+    EXPECT_FALSE(plain.benchmark);
+    EXPECT_FALSE(plain.checkWalls);
+    EXPECT_EQ(plain.mazeSize, 0) << "the game's own default stays";
+    EXPECT_EQ(plain.enemyCount, 0);
+
+    CommandLine bench;
+    ASSERT_EQ(parse(bench, {"--benchmark"}), CommandLine::Outcome::Run);
+    EXPECT_TRUE(bench.autopilot) << "a benchmark plays itself";
+    EXPECT_TRUE(bench.seedGiven) << "and replays the same mazes";
+    EXPECT_EQ(bench.seed, CommandLine::benchmarkSeed);
+    EXPECT_EQ(bench.frames, CommandLine::benchmarkFrames);
+
+    CommandLine chosen;
+    ASSERT_EQ(parse(chosen, {"--frames", "50", "--benchmark", "--seed", "0", "--maze", "80", "--enemies", "400",
+                             "--check-walls", "--levels", "10"}),
+              CommandLine::Outcome::Run);
+    EXPECT_EQ(chosen.levels, 10);
+    EXPECT_EQ(chosen.seed, 0u) << "an explicit seed wins, even 0";
+    EXPECT_EQ(chosen.frames, 50) << "an explicit frame count wins over the default";
+    EXPECT_EQ(chosen.mazeSize, 80);
+    EXPECT_EQ(chosen.enemyCount, 400);
+    EXPECT_TRUE(chosen.checkWalls);
+
+    CommandLine small;
+    ASSERT_EQ(parse(small, {"--autopilot", "--maze", "3", "--enemies", "5"}), CommandLine::Outcome::Run);
+    EXPECT_TRUE(small.autopilot);
+    EXPECT_FALSE(small.seedGiven) << "autopilot alone keeps random mazes";
+    EXPECT_EQ(small.frames, 0);
+    EXPECT_EQ(small.mazeSize, 3);
+    EXPECT_EQ(small.enemyCount, 5);
+
+    for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls", "--levels N"}) {
+        EXPECT_NE(CommandLine::usage("kelvo").find(option), std::string::npos) << option;
+    }
+}
+
 TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
     for (auto args : {std::initializer_list<const char*>{"--bogus"}, {"--seed"}, {"--seed", "-1"},
                       {"--seed", "12x"}, {"--frames", "0"}, {"--frames"}, {"--frames", "ten"},
-                      {"--seed", "99999999999"}, {"window"}, {"--data"}, {"--data", ""}}) {
+                      {"--seed", "99999999999"}, {"window"}, {"--data"}, {"--data", ""},
+                      {"--maze", "2"}, {"--maze", "81"}, {"--maze"}, {"--maze", "20.5"}, {"--enemies", "4"},
+                      {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}, {"--levels", "0"}, {"--levels"}}) {
         CommandLine cl;
         EXPECT_EQ(parse(cl, args), CommandLine::Outcome::ExitUsageError) << *args.begin();
         EXPECT_FALSE(cl.error.empty());

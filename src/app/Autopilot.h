@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "sg/Vector3.h"
+
+class SgLabyrinth;
+
+// Plays the game through the same doors a person uses: it presses keys
+// through keyboardFunc / specialFunc, moves the mouse through motionFunc and
+// clicks through mouseButtonFunc. Once per frame it looks at the game state:
+// in the menu it starts a game, after a win or a loss it presses Enter, and
+// while playing it steers the ball along a shortest tile path to the goal.
+class Autopilot {
+public:
+    // One synthetic mouse event moves the cursor at most this many pixels on
+    // each axis; motionFunc turns 10 pixels into 1 unit/s of velocity.
+    static constexpr int maxStepPixels = 12;
+    static constexpr float pixelsPerVelocityUnit = 10.0f;
+    // Seconds of pushing without getting anywhere before the ball jumps.
+    static constexpr double stuckSeconds = 0.8;
+    // Seconds of play after which a level is abandoned (Esc, counted lost).
+    static constexpr double giveUpSeconds = 150.0;
+
+    // Tiles per side, free flags row by row (row along z, column along x).
+    struct Grid {
+        int size = 0;
+        float originX = 0.0f;  // low x / low z corner of tile [0][0]
+        float originZ = 0.0f;
+        float tileSize = 2.0f;
+        std::vector<char> free;
+        bool isFree(int row, int column) const {
+            return row >= 0 && column >= 0 && row < size && column < size &&
+                   free[static_cast<std::size_t>(row * size + column)] != 0;
+        }
+    };
+
+    // The once-per-frame hook, given the frame's elapsed time in seconds.
+    void frame(double elapsedSeconds);
+
+    // Levels to finish (won or lost) before the process ends with code 0;
+    // 0 plays on.
+    int levelLimit = 0;
+    int levelsWon = 0;
+    int levelsLost = 0;
+
+    // Steps (4-neighbour moves over free tiles) from every tile to the goal
+    // tile, row by row; -1 where the goal cannot be reached or on walls.
+    static std::vector<int> distancesTo(const Grid& grid, int goalRow, int goalColumn);
+    // Whether a ball of the given radius can roll in a straight line from a
+    // to b (x and z) without its square footprint touching a wall tile.
+    static bool lineIsClear(const Grid& grid, float ax, float az, float bx, float bz, float radius);
+    // The centre of the tile to head for from (x, z): the furthest of the
+    // next few tiles down the distance field that is in clear sight, else
+    // the best free neighbour. False when no tile leads to the goal.
+    static bool nextWaypoint(const Grid& grid, const std::vector<int>& distances, float x, float z, float radius,
+                             float& targetX, float& targetZ);
+    // Pixels to move the cursor on one axis to change a velocity component by
+    // `change`: the rounded amount, limited to maxStepPixels either way.
+    static int stepPixels(float change);
+    // Where the cursor is after motionFunc saw it at `sent` (it wraps the
+    // cursor to the opposite side at the window's edges).
+    static int cursorAfter(int sent, int extent);
+    // True when the point lies strictly inside one of the maze's wall boxes.
+    static bool insideWall(const SgLabyrinth& maze, const Vector3& point);
+    static Grid gridOf(const SgLabyrinth& maze);
+
+private:
+    void steer(double dt);
+    void pressKey(unsigned char key);
+    void moveMouse(int dx, int dy);
+    void rebuild();
+    void finishIfDone();
+    void jump();
+
+    const SgLabyrinth* maze = nullptr;
+    Grid grid;
+    std::vector<int> distances;
+    bool cursorPlaced = false;
+    int cursorX = 0;
+    int cursorY = 0;
+    double stuckTime = 0.0;
+    double levelTime = 0.0;  // seconds played in the current level
+    Vector3 lastPosition;
+};
