@@ -22,6 +22,8 @@ public:
 
     const Vector3& getColor() const { return color; }
     unsigned getTextureId() const { return textureId; }
+    // For pictures that are redrawn into a new texture (the maze map).
+    void setTextureId(unsigned id) { textureId = id; }
     float getWidth() const { return width; }
     float getHeight() const { return height; }
 
