@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Options of the kelvo executable. Everything is off by default, so a plain
 // start behaves like the game always has.
@@ -18,5 +19,13 @@ public:
     unsigned seed = 0;
     long frames = 0;
     std::string dataFolder;  // --data: the folder holding the textures, called "data"
+    // Hidden test hook --press FRAME:KEY (repeatable): the keyboard callback
+    // receives KEY (an ASCII code) just before frame FRAME (from 1) is drawn,
+    // so scripts can start a game from the menu without a real keyboard.
+    struct KeyPress {
+        long frame;
+        unsigned char key;
+    };
+    std::vector<KeyPress> presses;
     std::string error;
 };

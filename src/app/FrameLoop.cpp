@@ -7,6 +7,7 @@
 #include <GL/freeglut.h>
 
 #include "app/Globals.h"
+#include "app/Input.h"
 #include "platform/PerformanceCounter.h"
 
 void (*perFrameStep)() = nullptr;
@@ -16,6 +17,7 @@ double simulationStep(double elapsedSeconds) {
 }
 long frameLimit = 0;
 long framesDrawn = 0;
+std::vector<ScriptedKey> scriptedKeys;
 
 void display() {
     renderTimer = PerformanceCounter::now();
@@ -26,6 +28,12 @@ void display() {
 void realDisplay(double elapsedSeconds) {
     // Read first, so time spent inside this frame counts towards the next dt.
     lastFrameCounter = PerformanceCounter::now();
+
+    for (const ScriptedKey& press : scriptedKeys) {
+        if (press.frame == framesDrawn + 1) {
+            keyboardFunc(press.key, 0, 0);
+        }
+    }
 
     r += elapsedSeconds;
     ++frames;

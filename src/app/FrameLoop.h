@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // GLUT callbacks that drive every frame.
 void display();
 void realDisplay(double elapsedSeconds);
@@ -16,6 +18,14 @@ double simulationStep(double elapsedSeconds);
 // The game's per-frame step (collision, camera ray, health, listener). Null
 // until the world has been assembled; until then a frame is update + render.
 extern void (*perFrameStep)();
+
+// Keys handed to the keyboard callback before a given frame (from 1) is
+// drawn; filled from the hidden --press option, empty in play.
+struct ScriptedKey {
+    long frame;
+    unsigned char key;
+};
+extern std::vector<ScriptedKey> scriptedKeys;
 
 // Frames to draw before the process exits with code 0; 0 runs forever.
 extern long frameLimit;

@@ -78,6 +78,9 @@ int main(int argc, char** argv) {
     srand(options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu));
     lastFrameCounter = PerformanceCounter::now();
     frameLimit = options.frames;
+    for (const CommandLine::KeyPress& press : options.presses) {
+        scriptedKeys.push_back({press.frame, press.key});
+    }
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);

@@ -106,7 +106,9 @@ TEST_F(GameInputGL, EveryKeyInEveryState) {
         // way on to the next level keeps it.
         const bool newGame = c.to == State::Menu && c.from != State::Menu;
         EXPECT_EQ(level, newGame ? 1 : 3);
-        EXPECT_EQ(shownNumber("levelNumber"), newGame ? 1u : shownNumber("levelNumber"));
+        if (newGame) {
+            EXPECT_EQ(shownNumber("levelNumber"), 1u);
+        }
     }
 }
 
