@@ -15,8 +15,8 @@ play() {
     local what="$1"
     shift
     local log="$out/${what// /_}.log"
-    if ! timeout 180 env "$@" "$bin" --window --frames 150 --seed 7 \
-        --press 10:13 --press 40:32 --press 50:32 >"$log" 2>&1; then
+    if ! timeout 180 env "$@" "$bin" --window --frames 80 --seed 7 \
+        --press 10:13 --press 30:32 --press 40:32 >"$log" 2>&1; then
         echo "$what: the game did not exit cleanly"; cat "$log"; exit 1
     fi
     if [ "$(grep -c '^button 32 pressed$' "$log")" -ne 2 ]; then
