@@ -82,6 +82,17 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             }
             enemyCount = static_cast<int>(value);
             ++i;
+        } else if (arg == "--press") {
+            const std::string text = next != nullptr ? next : "";
+            const size_t colon = text.find(':');
+            long long key = 0;
+            if (colon == std::string::npos || !parseNumber(text.substr(0, colon).c_str(), 1, 2000000000LL, value) ||
+                !parseNumber(text.c_str() + colon + 1, 0, 255, key)) {
+                error = "--press needs FRAME:KEY (a frame from 1, a key code from 0 to 255)";
+                return Outcome::ExitUsageError;
+            }
+            presses.push_back({static_cast<long>(value), static_cast<unsigned char>(key)});
+            ++i;
         } else {
             error = "unknown option: " + arg;
             return Outcome::ExitUsageError;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Options of the kelvo executable. Everything is off by default, so a plain
 // start behaves like the game always has.
@@ -37,5 +38,13 @@ public:
     int mazeSize = 0;    // --maze: tiles per side for every level; 0 keeps the default
     int enemyCount = 0;  // --enemies: swarm size for every level; 0 keeps the default
     std::string dataFolder;  // --data: the folder holding the textures, called "data"
+    // Hidden test hook --press FRAME:KEY (repeatable): the keyboard callback
+    // receives KEY (an ASCII code) just before frame FRAME (from 1) is drawn,
+    // so scripts can start a game from the menu without a real keyboard.
+    struct KeyPress {
+        long frame;
+        unsigned char key;
+    };
+    std::vector<KeyPress> presses;
     std::string error;
 };

@@ -8,6 +8,7 @@
 
 #include "app/Globals.h"
 #include "app/ProcessEnd.h"
+#include "app/Input.h"
 #include "platform/PerformanceCounter.h"
 
 void (*perFrameStep)() = nullptr;
@@ -18,6 +19,7 @@ double simulationStep(double elapsedSeconds) {
 }
 long frameLimit = 0;
 long framesDrawn = 0;
+std::vector<ScriptedKey> scriptedKeys;
 
 void display() {
     renderTimer = PerformanceCounter::now();
@@ -28,6 +30,12 @@ void display() {
 void realDisplay(double elapsedSeconds) {
     // Read first, so time spent inside this frame counts towards the next dt.
     lastFrameCounter = PerformanceCounter::now();
+
+    for (const ScriptedKey& press : scriptedKeys) {
+        if (press.frame == framesDrawn + 1) {
+            keyboardFunc(press.key, 0, 0);
+        }
+    }
 
     r += elapsedSeconds;
     ++frames;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // GLUT callbacks that drive every frame.
 void display();
 void realDisplay(double elapsedSeconds);
@@ -21,6 +23,14 @@ extern void (*perFrameStep)();
 // checks): the frame's elapsed time and the seconds spent in the update and
 // game step and in rendering, measured with the performance counter.
 extern void (*frameObserver)(double elapsedSeconds, double simulationSeconds, double renderSeconds);
+
+// Keys handed to the keyboard callback before a given frame (from 1) is
+// drawn; filled from the hidden --press option, empty in play.
+struct ScriptedKey {
+    long frame;
+    unsigned char key;
+};
+extern std::vector<ScriptedKey> scriptedKeys;
 
 // Frames to draw before the process exits with code 0; 0 runs forever.
 extern long frameLimit;

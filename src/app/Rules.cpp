@@ -98,9 +98,12 @@ void initNewGame() {
 
     textureManager.deleteTexture("labyrinthMapTexture");
     labyrinth->renderLabyrinthMapToTexture(&renderer, &textureManager);
-    // The map is a new texture name; the HUD still holds the deleted one.
-    if (auto* map = static_cast<SgGUIElement*>(mainGUI->findChild("labyrinthMap"))) {
-        map->setTextureId(textureManager.getTextureId("labyrinthMapTexture"));
+    // The new map is a new OpenGL texture, and a driver need not hand the
+    // deleted name out again (Mesa does not): the HUD must show the new one.
+    if (mainGUI != nullptr) {
+        if (auto* map = dynamic_cast<SgGUIElement*>(mainGUI->findChild("labyrinthMap"))) {
+            map->setTextureId(textureManager.getTextureId("labyrinthMapTexture"));
+        }
     }
     renderer.useProgram(0);
 }
@@ -149,7 +152,9 @@ void playerHealthMonitor() {
             }
         }
     }
-    showNumber("healthNumber", static_cast<unsigned>(player->health));
+    // The wall drain and the enemies can overshoot below zero; the display
+    // has no minus sign (and a negative float has no unsigned value).
+    showNumber("healthNumber", player->health > 0.0f ? static_cast<unsigned>(player->health) : 0u);
     const float f = player->health / player->maxHealth;
     player->color = Vector3(1 - f, 0, f);
     l1->setDiffuse(Vector3(1 - f, 0, f));

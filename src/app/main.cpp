@@ -132,6 +132,9 @@ int main(int argc, char** argv) {
     if (pilot != nullptr || stats != nullptr || checkWalls) {
         frameObserver = observeFrame;
     }
+    for (const CommandLine::KeyPress& press : options.presses) {
+        scriptedKeys.push_back({press.frame, press.key});
+    }
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);

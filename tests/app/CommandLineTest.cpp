@@ -93,9 +93,24 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
                       {"--seed", "12x"}, {"--frames", "0"}, {"--frames"}, {"--frames", "ten"},
                       {"--seed", "99999999999"}, {"window"}, {"--data"}, {"--data", ""},
                       {"--maze", "2"}, {"--maze", "81"}, {"--maze"}, {"--maze", "20.5"}, {"--enemies", "4"},
-                      {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}, {"--levels", "0"}, {"--levels"}}) {
+                      {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}, {"--levels", "0"}, {"--levels"},
+                      {"--press"}, {"--press", "13"}, {"--press", "0:13"}, {"--press", "5:256"}, {"--press", "5:"},
+                      {"--press", ":13"}, {"--press", "5:13x"}}) {
         CommandLine cl;
         EXPECT_EQ(parse(cl, args), CommandLine::Outcome::ExitUsageError) << *args.begin();
         EXPECT_FALSE(cl.error.empty());
     }
+}
+
+// The scripted key hook for end-to-end runs: in order, repeatable, and not
+// advertised to players.
+TEST(CommandLine, PressesKeysAtFrames) {
+    CommandLine cl;
+    EXPECT_EQ(parse(cl, {"--press", "10:13", "--frames", "60", "--press", "20:32"}), CommandLine::Outcome::Run);
+    ASSERT_EQ(cl.presses.size(), 2u);
+    EXPECT_EQ(cl.presses[0].frame, 10);
+    EXPECT_EQ(cl.presses[0].key, 13);
+    EXPECT_EQ(cl.presses[1].frame, 20);
+    EXPECT_EQ(cl.presses[1].key, 32);
+    EXPECT_EQ(CommandLine::usage("kelvo").find("--press"), std::string::npos);
 }

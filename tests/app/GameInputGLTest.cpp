@@ -1,0 +1,233 @@
+// The keyboard, special-key and mouse callbacks in every game state.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/GameWorld.h"
+#include "app/Input.h"
+
+using gameworld::State;
+using gameworld::currentState;
+using gameworld::enterState;
+using gameworld::hudShown;
+using gameworld::shownNumber;
+using gameworld::stateName;
+
+namespace {
+constexpr unsigned char keyTab = 9;
+constexpr unsigned char keyEnter = 13;
+constexpr unsigned char keyEsc = 27;
+constexpr unsigned char keySpace = 32;
+constexpr unsigned char keyA = 'a';
+
+class GameInputGL : public testing::Test {
+protected:
+    void SetUp() override {
+        gameworld::ensureWorld();
+        enterState(State::Menu);
+        level = 1;
+        displayMap = true;
+        mainGUI->findChild("labyrinthMap")->setActive(true);
+        // The menu's cursor on its first entry (start), wrapping upwards.
+        while (mainGUI->getMainIndex() != 0) {
+            mainGUI->handleButtonEvent(101);
+        }
+    }
+};
+
+struct KeyCase {
+    State from;
+    unsigned char key;
+    State to;
+    bool mapToggled;
+};
+
+// Every ordinary key the shell knows, and one it does not, in every state.
+// In the menu the keys belong to the menu: Enter on its first entry starts
+// a game, the others change nothing the shell owns.
+const KeyCase keyTable[] = {
+    {State::Menu, keyTab, State::Menu, false},
+    {State::Menu, keyEnter, State::Playing, false},
+    {State::Menu, keyEsc, State::Menu, false},
+    {State::Menu, keySpace, State::Menu, false},
+    {State::Menu, keyA, State::Menu, false},
+
+    {State::Playing, keyTab, State::Playing, true},
+    {State::Playing, keyEnter, State::Playing, false},
+    {State::Playing, keyEsc, State::Menu, false},
+    {State::Playing, keySpace, State::Paused, false},
+    {State::Playing, keyA, State::Playing, false},
+
+    {State::Paused, keyTab, State::Paused, true},
+    {State::Paused, keyEnter, State::Paused, false},
+    {State::Paused, keyEsc, State::Paused, false},
+    {State::Paused, keySpace, State::Playing, false},
+    {State::Paused, keyA, State::Paused, false},
+
+    {State::Won, keyTab, State::Won, false},
+    {State::Won, keyEnter, State::Playing, false},
+    {State::Won, keyEsc, State::Won, false},
+    {State::Won, keySpace, State::Won, false},
+    {State::Won, keyA, State::Won, false},
+
+    {State::Lost, keyTab, State::Lost, false},
+    {State::Lost, keyEnter, State::Menu, false},
+    {State::Lost, keyEsc, State::Lost, false},
+    {State::Lost, keySpace, State::Lost, false},
+    {State::Lost, keyA, State::Lost, false},
+};
+
+TEST_F(GameInputGL, EveryKeyInEveryState) {
+    for (const KeyCase& c : keyTable) {
+        SCOPED_TRACE(testing::Message() << "key " << static_cast<int>(c.key) << " in " << stateName(c.from));
+        enterState(c.from);
+        level = 3;
+        displayMap = true;
+        mainGUI->findChild("labyrinthMap")->setActive(true);
+        const int lastKeyBefore = mainGUI->getLastKey();
+
+        testing::internal::CaptureStdout();
+        keyboardFunc(c.key, 0, 0);
+        const std::string printed = testing::internal::GetCapturedStdout();
+
+        EXPECT_STREQ(stateName(currentState()), stateName(c.to));
+        EXPECT_EQ(displayMap, !c.mapToggled);
+        EXPECT_EQ(hudShown("labyrinthMap"), displayMap);
+        if (c.from == State::Menu) {
+            // Handed to the menu, neither printed nor read by the shell.
+            EXPECT_EQ(printed.find("button"), std::string::npos) << printed;
+            EXPECT_EQ(mainGUI->getLastKey(), c.key);
+        } else {
+            const std::string line = "button " + std::to_string(c.key) + " pressed\n";
+            EXPECT_EQ(printed.rfind(line, 0), 0u) << printed;
+            EXPECT_EQ(mainGUI->getLastKey(), lastKeyBefore);
+        }
+        // Only the ways back to the menu start the level count again; the
+        // way on to the next level keeps it.
+        const bool newGame = c.to == State::Menu && c.from != State::Menu;
+        EXPECT_EQ(level, newGame ? 1 : 3);
+        if (newGame) {
+            EXPECT_EQ(shownNumber("levelNumber"), 1u);
+        }
+    }
+}
+
+TEST_F(GameInputGL, TabHidesAndShowsTheMapAgain) {
+    enterState(State::Playing);
+    keyboardFunc(keyTab, 0, 0);
+    EXPECT_FALSE(displayMap);
+    EXPECT_FALSE(hudShown("labyrinthMap"));
+    keyboardFunc(keyTab, 0, 0);
+    EXPECT_TRUE(displayMap);
+    EXPECT_TRUE(hudShown("labyrinthMap"));
+}
+
+TEST_F(GameInputGL, SpecialKeysArePrintedAndHandedToTheMenuInEveryState) {
+    const State states[] = {State::Menu, State::Playing, State::Paused, State::Won, State::Lost};
+    const int keys[] = {100, 101, 102, 103, 1};
+    for (State s : states) {
+        for (int key : keys) {
+            SCOPED_TRACE(testing::Message() << "special key " << key << " in " << stateName(s));
+            enterState(s);
+            testing::internal::CaptureStdout();
+            specialFunc(key, 0, 0);
+            const std::string printed = testing::internal::GetCapturedStdout();
+            EXPECT_EQ(printed.rfind("button pressed: " + std::to_string(key) + "\n", 0), 0u) << printed;
+            EXPECT_STREQ(stateName(currentState()), stateName(s));
+            if (s == State::Menu) {
+                EXPECT_EQ(mainGUI->getLastKey(), key);
+            }
+        }
+    }
+}
+
+TEST_F(GameInputGL, LeftClickJumpsOnlyFromTheFloor) {
+    struct Case {
+        float y;
+        bool jumps;
+    };
+    const Case cases[] = {{0.0f, true},   {0.59f, true},  {-0.59f, true}, {0.6f, false},
+                          {-0.6f, false}, {3.0f, false}, {-5.0f, false}};
+    const State states[] = {State::Menu, State::Playing, State::Paused};
+    for (State s : states) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "height " << c.y << " in " << stateName(s));
+            enterState(s);
+            player->position.y = c.y;
+            player->velocity = Vector3(1, -2, 3);
+            mouseButtonFunc(0, 0, 10, 10);
+            EXPECT_FLOAT_EQ(player->velocity.y, c.jumps ? 7.5f : -2.0f);
+            EXPECT_FLOAT_EQ(player->velocity.x, 1.0f);
+            EXPECT_FLOAT_EQ(player->velocity.z, 3.0f);
+            mouseButtonFunc(0, 1, 10, 10);  // releasing does nothing
+            EXPECT_FLOAT_EQ(player->velocity.y, c.jumps ? 7.5f : -2.0f);
+        }
+    }
+}
+
+TEST_F(GameInputGL, RightButtonZoomsOutWhileHeldAndBackInOnRelease) {
+    enterState(State::Playing);
+    player->position.y = 0.0f;
+    mouseButtonFunc(2, 0, 10, 10);
+    EXPECT_TRUE(camera->isZoomingOut());
+    EXPECT_FALSE(camera->isZoomingIn());
+    mouseButtonFunc(2, 1, 10, 10);
+    EXPECT_TRUE(camera->isZoomingIn());
+    EXPECT_FALSE(camera->isZoomingOut());
+
+    // The middle button does nothing at all.
+    const Vector3 before = player->velocity;
+    mouseButtonFunc(1, 0, 10, 10);
+    mouseButtonFunc(1, 1, 10, 10);
+    EXPECT_TRUE(camera->isZoomingIn());
+    EXPECT_FLOAT_EQ(player->velocity.y, before.y);
+}
+
+// Each case moves the cursor from one point to another; a move onto an edge
+// warps the cursor to the opposite side, and that axis adds no velocity.
+TEST_F(GameInputGL, MouseMotionSteersTheBallAndEdgeWrapsAddNothingOnTheirAxis) {
+    struct Case {
+        const char* what;
+        int fromX, fromY, toX, toY;
+        float dvx, dvz;
+        int nextX, nextY;  // where the shell now believes the cursor is
+    };
+    const int w = width;
+    const int h = height;
+    const Case cases[] = {
+        {"plain move", 500, 300, 520, 290, 2.0f, -1.0f, 520, 290},
+        {"right edge", 500, 300, w - 1, 310, 0.0f, 1.0f, 2, 310},
+        {"beyond the right edge", 500, 300, w + 40, 290, 0.0f, -1.0f, 2, 290},
+        {"left edge", 500, 300, 0, 320, 0.0f, 2.0f, w - 2, 320},
+        {"bottom edge", 500, 300, 530, h - 1, 3.0f, 0.0f, 530, 2},
+        {"top edge", 500, 300, 480, 0, -2.0f, 0.0f, 480, h - 2},
+        {"corner", 500, 300, w - 1, h - 1, 0.0f, 0.0f, 2, 2},
+    };
+    enterState(State::Playing);
+    motionFunc(w / 2, h / 2);  // the first call only centres the cursor
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        motionFunc(c.fromX, c.fromY);
+        player->velocity = Vector3(0, 0, 0);
+        motionFunc(c.toX, c.toY);
+        EXPECT_FLOAT_EQ(player->velocity.x, c.dvx);
+        EXPECT_FLOAT_EQ(player->velocity.z, c.dvz);
+        EXPECT_FLOAT_EQ(player->velocity.y, 0.0f);
+
+        // The next move is measured from where the cursor was put.
+        const int stepX = c.nextX < w / 2 ? 10 : -10;
+        const int stepY = c.nextY < h / 2 ? 10 : -10;
+        player->velocity = Vector3(0, 0, 0);
+        motionFunc(c.nextX + stepX, c.nextY + stepY);
+        EXPECT_FLOAT_EQ(player->velocity.x, stepX / 10.0f);
+        EXPECT_FLOAT_EQ(player->velocity.z, stepY / 10.0f);
+    }
+
+    // Motion is not gated by the state: the menu accumulates velocity too.
+    enterState(State::Menu);
+    motionFunc(500, 300);
+    player->velocity = Vector3(0, 0, 0);
+    motionFunc(510, 300);
+    EXPECT_FLOAT_EQ(player->velocity.x, 1.0f);
+}
+}  // namespace

@@ -1,0 +1,355 @@
+// The rules of play on the assembled game: health drain, loss, the fall
+// limit, the HUD numbers, carrying health into the next level, the options
+// rebuild, the music of each state and the exit entry.
+#include <algorithm>
+#include <cmath>
+
+#include <AL/al.h>
+#include <gtest/gtest.h>
+
+#include "app/GameWorld.h"
+#include "app/Input.h"
+#include "app/Music.h"
+#include "gui/SgGUIElement.h"
+#include "labyrinth/Tile.h"
+#include "labyrinth/WallContainer.h"
+#include "physics/SgParticleController.h"
+#include "physics/SgTrigger.h"
+#include "platform/PerformanceCounter.h"
+#include "resources/AudioManager.h"
+#include "resources/TextureManager.h"
+#include "sg/SgLightSource.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+using gameworld::State;
+using gameworld::currentState;
+using gameworld::enterState;
+using gameworld::shownNumber;
+using gameworld::stateName;
+
+namespace {
+constexpr unsigned char keyEnter = 13;
+constexpr unsigned char keyEsc = 27;
+
+class GameRulesGL : public testing::Test {
+protected:
+    void SetUp() override {
+        gameworld::ensureWorld();
+        enterState(State::Menu);
+        currentFPS = 30;
+        level = 1;
+    }
+    void TearDown() override { currentFPS = 30; }
+};
+
+TEST_F(GameRulesGL, WallContactDrainsAHundredPerSecondAndZeroesBelowOne) {
+    struct Case {
+        unsigned fps;
+        float before;
+        float after;
+    };
+    const Case cases[] = {
+        {60, 1000.0f, 1000.0f - 100.0f / 60.0f},
+        {30, 1000.0f, 1000.0f - 100.0f / 30.0f},
+        {60, 1.0f, 1.0f - 100.0f / 60.0f},  // still at least 1: the drain applies
+        {60, 0.5f, 0.0f},
+        {60, 0.999f, 0.0f},
+        {0, 1000.0f, 900.0f},  // a stalled second counts as one frame
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "fps " << c.fps << ", health " << c.before);
+        currentFPS = c.fps;
+        player->health = c.before;
+        wallTriggerFunc();
+        EXPECT_FLOAT_EQ(player->health, c.after);
+    }
+}
+
+TEST_F(GameRulesGL, WallContactAtHalfHealthZeroesItAndTheSameFramesMonitorEndsTheGame) {
+    enterState(State::Playing);
+    currentFPS = 60;
+    player->health = 0.5f;
+    wallTriggerFunc();
+    EXPECT_EQ(player->health, 0.0f);
+    playerHealthMonitor();
+    EXPECT_EQ(currentState(), State::Lost) << stateName(currentState());
+    EXPECT_EQ(shownNumber("healthNumber"), 0u);
+}
+
+// The whole frame: a ball resting on a wall top fires that wall's trigger
+// from inside the collision traversal, before the health monitor runs.
+TEST_F(GameRulesGL, ABallRestingOnAWallTopLosesHealthEveryFrame) {
+    enterState(State::Playing);
+    currentFPS = 60;
+    const std::vector<WallContainer*>& walls = labyrinth->getWallContainers();
+    ASSERT_FALSE(walls.empty());
+    // An interior run away from the start, so the ball touches nothing else.
+    const BoundingBox* box = walls[walls.size() / 2]->box;
+    float top = box->corners[0].y;
+    for (const Vector3& c : box->corners) {
+        top = std::max(top, c.y);
+    }
+    player->position = Vector3(box->center.x, top + player->sphereRadius, box->center.z);
+    player->velocity = Vector3(0, 0, 0);
+    // The swarm would drain health too; it stays out of these frames.
+    particleController->setActive(false);
+    // One frame to settle: the collision sphere follows the ball's first move.
+    sceneGraphNode.update(1.0 / 60.0);
+    gameStep();
+    player->health = 1000.0f;
+    for (int frame = 0; frame < 3; ++frame) {
+        sceneGraphNode.update(1.0 / 60.0);
+        gameStep();
+    }
+    EXPECT_NEAR(player->health, 1000.0f - 3 * 100.0f / 60.0f, 1e-3);
+
+    player->health = 0.5f;
+    sceneGraphNode.update(1.0 / 60.0);
+    gameStep();
+    particleController->setActive(true);
+    EXPECT_EQ(player->health, 0.0f);
+    EXPECT_EQ(currentState(), State::Lost) << stateName(currentState());
+}
+
+TEST_F(GameRulesGL, TheGameIsLostAtOneTenthOfAPointOfHealthOrBelow) {
+    struct Case {
+        float health;
+        State after;
+    };
+    const Case cases[] = {
+        {0.1f, State::Lost}, {0.11f, State::Playing}, {0.0f, State::Lost}, {-3.0f, State::Lost}, {1.0f, State::Playing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "health " << c.health);
+        enterState(State::Playing);
+        player->health = c.health;
+        playerHealthMonitor();
+        EXPECT_STREQ(stateName(currentState()), stateName(c.after));
+    }
+}
+
+TEST_F(GameRulesGL, ABallBelowTheFallLimitLosesAllHealthAndTheGame) {
+    struct Case {
+        float y;
+        bool lost;
+    };
+    const Case cases[] = {{-20.0f, false}, {-20.01f, true}, {-300.0f, true}, {-19.0f, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "height " << c.y);
+        enterState(State::Playing);
+        player->health = 1234.0f;
+        player->position.y = c.y;
+        playerHealthMonitor();
+        EXPECT_EQ(player->health, c.lost ? 0.0f : 1234.0f);
+        EXPECT_STREQ(stateName(currentState()), stateName(c.lost ? State::Lost : State::Playing));
+    }
+}
+
+TEST_F(GameRulesGL, TheHudShowsHealthTruncatedAndTheBallFadesFromBlueToRed) {
+    struct Case {
+        float health;
+        unsigned shown;
+    };
+    // A drain or an enemy can overshoot below zero; the display stays at 0.
+    const Case cases[] = {{1999.9f, 1999u}, {2000.0f, 2000u}, {0.5f, 0u}, {-2.5f, 0u}, {-0.5f, 0u}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "health " << c.health);
+        enterState(State::Playing);
+        player->health = c.health;
+        playerHealthMonitor();
+        EXPECT_EQ(shownNumber("healthNumber"), c.shown);
+    }
+
+    enterState(State::Playing);
+    player->health = player->maxHealth;
+    playerHealthMonitor();
+    EXPECT_FLOAT_EQ(player->color.x, 0.0f);
+    EXPECT_FLOAT_EQ(player->color.z, 1.0f);
+    EXPECT_FLOAT_EQ(l1->getDiffuse().z, 1.0f);
+    player->health = player->maxHealth / 4;
+    playerHealthMonitor();
+    EXPECT_FLOAT_EQ(player->color.x, 0.75f);
+    EXPECT_FLOAT_EQ(player->color.y, 0.0f);
+    EXPECT_FLOAT_EQ(player->color.z, 0.25f);
+    EXPECT_FLOAT_EQ(l1->getDiffuse().x, 0.75f);
+    EXPECT_FLOAT_EQ(l1->getDiffuse().z, 0.25f);
+}
+
+TEST_F(GameRulesGL, ReachingTheGoalCarriesHealthIntoTheNextLevelWithAFullyBlueBall) {
+    enterState(State::Playing);
+    player->health = 1500.0f;
+    goalTriggerTest();
+    EXPECT_EQ(currentState(), State::Won) << stateName(currentState());
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(shownNumber("levelNumber"), 2u);
+
+    keyboardFunc(keyEnter, 0, 0);
+    EXPECT_EQ(currentState(), State::Playing) << stateName(currentState());
+    EXPECT_EQ(level, 2);
+    EXPECT_FLOAT_EQ(player->health, 1500.0f);
+    EXPECT_FLOAT_EQ(player->maxHealth, 1500.0f);
+    playerHealthMonitor();
+    EXPECT_FLOAT_EQ(player->color.x, 0.0f);
+    EXPECT_FLOAT_EQ(player->color.z, 1.0f);
+
+    // The new ball starts 5 units above the middle of the new start tile,
+    // and everything that follows it follows the new one.
+    Tile* start = labyrinth->getStart();
+    EXPECT_FLOAT_EQ(player->position.x, start->position.x + start->size * 0.5f);
+    EXPECT_FLOAT_EQ(player->position.y, start->position.y + 5.0f);
+    EXPECT_FLOAT_EQ(player->position.z, start->position.z + start->size * 0.5f);
+    EXPECT_EQ(camera->getTarget(), player);
+    EXPECT_EQ(l1->getTarget(), &player->position);
+    EXPECT_EQ(l3->getTarget(), &particleController->swarmCenter);
+    EXPECT_EQ(particleController->target, player);
+
+    // The goal trigger now covers the new goal tile.
+    Tile* goal = labyrinth->getGoal();
+    auto* trigger = dynamic_cast<SgTrigger*>(sceneGraphNode.findChild("goalTrigger"));
+    ASSERT_NE(trigger, nullptr);
+    EXPECT_EQ(trigger, goalTrigger);
+    EXPECT_EQ(trigger->triggerType, SG_PLAYER);
+    BoundingSphere inside(goal->position + Vector3(goal->size / 2, goal->size / 2, goal->size / 2), 0.1f);
+    EXPECT_TRUE(trigger->box.collideWith(&inside));
+
+    // The HUD map shows the map of the new maze.
+    auto* map = static_cast<SgGUIElement*>(mainGUI->findChild("labyrinthMap"));
+    EXPECT_NE(textureManager.getTextureId("labyrinthMapTexture"), 0u);
+    EXPECT_EQ(map->getTextureId(), textureManager.getTextureId("labyrinthMapTexture"));
+}
+
+TEST_F(GameRulesGL, ChangingTheOptionsRebuildsTheLevelAtOnceWithoutChangingTheLevelNumber) {
+    const int sizeBefore = curLevelSize;
+    const int enemiesBefore = curEnemyCount;
+    const unsigned healthBefore = curPlayerHealth;
+    const bool shadersBefore = shaderSupported;
+    level = 4;
+
+    mainMenuOptionsChanged(24, 7, 300, shadersBefore);
+    EXPECT_EQ(level, 4);
+    EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+    EXPECT_EQ(curLevelSize, 24);
+    EXPECT_EQ(curEnemyCount, 7);
+    EXPECT_EQ(curPlayerHealth, 300u);
+    EXPECT_EQ(labyrinth->getGridSize(), 24);
+    EXPECT_EQ(particleController->maxParticles, 7);
+    EXPECT_FLOAT_EQ(player->health, 300.0f);
+    EXPECT_FLOAT_EQ(player->maxHealth, 300.0f);
+    EXPECT_EQ(sceneGraphNode.findChild("laby1"), labyrinth);
+
+    mainMenuOptionsChanged(static_cast<unsigned>(sizeBefore), static_cast<unsigned>(enemiesBefore), healthBefore,
+                           shadersBefore);
+    EXPECT_EQ(labyrinth->getGridSize(), sizeBefore);
+    EXPECT_FLOAT_EQ(player->maxHealth, static_cast<float>(healthBefore));
+}
+
+TEST_F(GameRulesGL, LeavingAGameStartsTheNextOneAtLevelOneWithFullHealth) {
+    struct Case {
+        const char* how;
+        State from;
+        unsigned char key;
+    };
+    const Case cases[] = {{"Esc while playing", State::Playing, keyEsc}, {"Enter after a loss", State::Lost, keyEnter}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        enterState(State::Playing);
+        player->health = 700.0f;
+        goalTriggerTest();
+        goalTriggerTest();
+        ASSERT_EQ(shownNumber("levelNumber"), 3u);
+        enterState(c.from);
+        player->health = c.from == State::Lost ? 0.0f : 700.0f;
+        keyboardFunc(c.key, 0, 0);
+        EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+        EXPECT_EQ(level, 1);
+        EXPECT_EQ(shownNumber("levelNumber"), 1u);
+        EXPECT_FLOAT_EQ(player->health, static_cast<float>(curPlayerHealth));
+        EXPECT_FLOAT_EQ(player->maxHealth, static_cast<float>(curPlayerHealth));
+    }
+}
+
+TEST_F(GameRulesGL, StartingAGameFromTheMenuRunsTheWorldFromThatMoment) {
+    lastFrameCounter = 0;
+    const int64_t before = PerformanceCounter::now();
+    mainMenuOnGameStart();
+    EXPECT_EQ(currentState(), State::Playing) << stateName(currentState());
+    EXPECT_GE(lastFrameCounter, before);
+}
+
+// In the menu the world neither collides nor loses health, but the listener
+// still follows the camera.
+TEST_F(GameRulesGL, TheMenuFreezesTheRulesButPlacesTheListener) {
+    ASSERT_EQ(currentState(), State::Menu);
+    player->health = 0.0f;
+    player->position.y = -100.0f;
+    gameStep();
+    EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+    EXPECT_EQ(player->health, 0.0f);
+    if (audioManager != nullptr) {
+        EXPECT_FLOAT_EQ(audioManager->listenerPosition.x, camera->position.x);
+        EXPECT_FLOAT_EQ(audioManager->listenerPosition.y, camera->position.y);
+        EXPECT_FLOAT_EQ(audioManager->listenerPosition.z, camera->position.z);
+    }
+}
+
+bool playing(const char* sound) {
+    AudioEntity* entity = audioManager->getSound(sound);
+    if (entity == nullptr) {
+        ADD_FAILURE() << sound << " was not loaded";
+        return false;
+    }
+    ALint state = 0;
+    alGetSourcei(entity->source, AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING;
+}
+
+TEST_F(GameRulesGL, EachStatePlaysItsMusic) {
+    if (audioManager == nullptr || !audioManager->isAvailable()) {
+        GTEST_SKIP() << "no audio device";
+    }
+    struct Step {
+        const char* what;
+        void (*action)();
+        bool menuMusic;
+        bool backgroundMusic;
+    };
+    const Step steps[] = {
+        {"start from the menu", mainMenuOnGameStart, false, true},
+        {"reach the goal", goalTriggerTest, true, false},
+        {"continue after the win", [] { keyboardFunc(keyEnter, 0, 0); }, false, true},
+        {"lose", playerLostGame, true, false},
+        {"back to the menu", [] { keyboardFunc(keyEnter, 0, 0); }, true, false},
+        {"start again", mainMenuOnGameStart, false, true},
+        {"leave with Esc", [] { keyboardFunc(keyEsc, 0, 0); }, true, false},
+    };
+    stopMenuSounds();
+    startMenuSounds();
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.action();
+        EXPECT_EQ(playing("mainMenuSound"), s.menuMusic);
+        EXPECT_EQ(playing("backgroundSound"), s.backgroundMusic);
+    }
+
+    // Leaving play silences a drain sound that is still running.
+    audioManager->getSound("playerDrainHealthSound")->play();
+    stopIngameSounds();
+    EXPECT_FALSE(playing("playerDrainHealthSound"));
+}
+
+TEST(GameExitDeathTest, TheExitEntryEndsTheProcessWithCodeZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+#if defined(__SANITIZE_ADDRESS__)
+            // Checked now, while the OpenGL driver is still loaded.
+            __lsan_do_leak_check();
+#endif
+            mainMenuOnExit();
+        },
+        testing::ExitedWithCode(0), "");
+}
+}  // namespace
