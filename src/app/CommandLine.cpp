@@ -59,6 +59,8 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             benchmark = true;
         } else if (arg == "--check-walls") {
             checkWalls = true;
+        } else if (arg == "--shaders") {
+            forceShaders = true;
         } else if (arg == "--levels") {
             if (!parseNumber(next, 1, 1000000, value)) {
                 error = "--levels needs a positive number";
@@ -126,6 +128,8 @@ std::string CommandLine::usage(const char* program) {
            "                then a timing summary on standard output\n"
            "  --levels N    with the autopilot: exit after N levels are won or lost\n"
            "  --check-walls abort if the ball's centre ever ends a frame inside a wall\n"
+           "  --shaders     per-pixel lighting even on a software renderer (where it is\n"
+           "                slow, so off by default); needs OpenGL 2.0\n"
            "  --data DIR    use the game data in DIR (a folder called data); overrides KELVO_DATA\n"
            "  --version     show the version and exit\n"
            "  --help        show this help and exit\n"

@@ -34,6 +34,8 @@ public:
     bool benchmark = false;
     // --check-walls: abort when the ball's centre ends a frame inside a wall box.
     bool checkWalls = false;
+    // --shaders: use the lighting program even on a software renderer.
+    bool forceShaders = false;
     int levels = 0;      // --levels: with the autopilot, exit after this many finished levels
     int mazeSize = 0;    // --maze: tiles per side for every level; 0 keeps the default
     int enemyCount = 0;  // --enemies: swarm size for every level; 0 keeps the default

@@ -14,6 +14,7 @@
 #include "app/FrameStats.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/ShaderPolicy.h"
 #include "app/ProcessEnd.h"
 #include "app/SceneAssembly.h"
 #include "labyrinth/SgLabyrinth.h"
@@ -147,8 +148,12 @@ int main(int argc, char** argv) {
     const GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
         fprintf(stderr, "Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
-    } else if (GLEW_VERSION_2_0) {
-        shaderSupported = true;
+    } else {
+        const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        shaderSupported = ShaderPolicy::useShaders(GLEW_VERSION_2_0, rendererName, options.forceShaders);
+        if (GLEW_VERSION_2_0 && !shaderSupported) {
+            printf("software renderer (%s): per-pixel lighting off, --shaders turns it on\n", rendererName);
+        }
     }
 
     glutIdleFunc(idle);

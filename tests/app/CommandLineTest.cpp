@@ -66,7 +66,7 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
 
     CommandLine chosen;
     ASSERT_EQ(parse(chosen, {"--frames", "50", "--benchmark", "--seed", "0", "--maze", "80", "--enemies", "400",
-                             "--check-walls", "--levels", "10"}),
+                             "--check-walls", "--levels", "10", "--shaders"}),
               CommandLine::Outcome::Run);
     EXPECT_EQ(chosen.levels, 10);
     EXPECT_EQ(chosen.seed, 0u) << "an explicit seed wins, even 0";
@@ -74,6 +74,8 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_EQ(chosen.mazeSize, 80);
     EXPECT_EQ(chosen.enemyCount, 400);
     EXPECT_TRUE(chosen.checkWalls);
+    EXPECT_TRUE(chosen.forceShaders);
+    EXPECT_FALSE(bench.forceShaders);
 
     CommandLine small;
     ASSERT_EQ(parse(small, {"--autopilot", "--maze", "3", "--enemies", "5"}), CommandLine::Outcome::Run);
@@ -83,7 +85,8 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_EQ(small.mazeSize, 3);
     EXPECT_EQ(small.enemyCount, 5);
 
-    for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls", "--levels N"}) {
+    for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls", "--levels N",
+                               "--shaders"}) {
         EXPECT_NE(CommandLine::usage("kelvo").find(option), std::string::npos) << option;
     }
 }
