@@ -35,7 +35,7 @@ step() { echo "== $*"; }
 # An X server of our own: other tests open windows on the shared display,
 # and without a window manager the keyboard goes to whatever window lies
 # under the pointer.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
