@@ -1,6 +1,7 @@
 #include "app/ShaderPolicy.h"
 
 #include <cstring>
+#include <initializer_list>
 
 bool ShaderPolicy::isSoftwareRenderer(const char* rendererName) {
     if (rendererName == nullptr) {
