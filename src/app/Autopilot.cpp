@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <deque>
+#include <functional>
+#include <queue>
+#include <utility>
 
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
@@ -26,6 +29,7 @@ constexpr int stateReleased = 1;
 constexpr int lookAhead = 6;
 // The ball's radius, plus a little room so it does not graze the corners.
 constexpr float clearance = 0.65f;
+constexpr float ballRadius = 0.5f;
 // Below this horizontal speed (units/s) a ball that is pushed counts as stuck.
 constexpr float stuckSpeed = 0.6f;
 // Enemies nearer than avoidRadius (units, over the floor) push the wished-for
@@ -34,6 +38,10 @@ constexpr float stuckSpeed = 0.6f;
 constexpr float avoidRadius = 3.0f;
 constexpr float avoidPush = 4.0f;
 constexpr float jumpRadius = 1.6f;
+// Enemies are extrapolated this many seconds ahead; one whose path comes
+// nearer than dodgeMiss (centre distance; the spheres touch at 1) is dodged.
+constexpr float dodgeHorizon = 1.0f;
+constexpr float dodgeMiss = 1.8f;
 
 float tileCentre(float origin, float tileSize, int index) {
     return origin + (static_cast<float>(index) + 0.5f) * tileSize;
@@ -96,10 +104,115 @@ bool Autopilot::lineIsClear(const Grid& g, float ax, float az, float bx, float b
     return true;
 }
 
+std::vector<int> Autopilot::costsTo(const Grid& g, int goalRow, int goalColumn, const std::vector<int>& penalty) {
+    const size_t cells = static_cast<size_t>(g.size * g.size);
+    std::vector<int> cost(cells, -1);
+    if (!g.isFree(goalRow, goalColumn)) {
+        return cost;
+    }
+    auto penaltyAt = [&](int index) {
+        return index < static_cast<int>(penalty.size()) ? std::max(0, penalty[static_cast<size_t>(index)]) : 0;
+    };
+    // Dijkstra over the free tiles; the queue holds (cost, tile) with the
+    // cheapest on top, stale entries are skipped when popped.
+    std::priority_queue<std::pair<int, int>, std::vector<std::pair<int, int>>, std::greater<>> open;
+    const int goal = goalRow * g.size + goalColumn;
+    cost[static_cast<size_t>(goal)] = 0;
+    open.push({0, goal});
+    while (!open.empty()) {
+        const auto [here, tile] = open.top();
+        open.pop();
+        if (here != cost[static_cast<size_t>(tile)]) {
+            continue;
+        }
+        const int row = tile / g.size;
+        const int column = tile % g.size;
+        const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        for (const auto& step : steps) {
+            const int r = row + step[0];
+            const int c = column + step[1];
+            if (!g.isFree(r, c)) {
+                continue;
+            }
+            // A tile's own penalty is part of its cost, so that following
+            // the lowest neighbour is following the cheapest path.
+            const int next = r * g.size + c;
+            const int through = here + stepCost + penaltyAt(next);
+            int& known = cost[static_cast<size_t>(next)];
+            if (known < 0 || through < known) {
+                known = through;
+                open.push({through, next});
+            }
+        }
+    }
+    return cost;
+}
+
+std::vector<int> Autopilot::crowdPenalty(const Grid& g, const std::vector<Vector3>& enemies) {
+    std::vector<int> penalty(static_cast<size_t>(g.size * g.size), 0);
+    // Per enemy: 12 on its own tile, 6 one tile away, 2 two tiles away
+    // (Chebyshev rings), so a dense crowd costs many detour steps while a
+    // single straggler costs about one.
+    const int ring[3] = {12, 6, 2};
+    for (const Vector3& e : enemies) {
+        const int row = tileIndex(g.originZ, g.tileSize, e.z);
+        const int column = tileIndex(g.originX, g.tileSize, e.x);
+        for (int dr = -2; dr <= 2; ++dr) {
+            for (int dc = -2; dc <= 2; ++dc) {
+                const int r = row + dr;
+                const int c = column + dc;
+                if (r < 0 || c < 0 || r >= g.size || c >= g.size) {
+                    continue;
+                }
+                penalty[static_cast<size_t>(r * g.size + c)] += ring[std::max(std::abs(dr), std::abs(dc))];
+            }
+        }
+    }
+    return penalty;
+}
+
+void Autopilot::closestApproach(const Vector3& offset, const Vector3& closing, float horizon, float& seconds,
+                                float& nearest) {
+    const float speed2 = closing.x * closing.x + closing.y * closing.y + closing.z * closing.z;
+    const float along = offset.x * closing.x + offset.y * closing.y + offset.z * closing.z;
+    seconds = speed2 > 1e-8f ? std::clamp(-along / speed2, 0.0f, horizon) : 0.0f;
+    const float x = offset.x + closing.x * seconds;
+    const float y = offset.y + closing.y * seconds;
+    const float z = offset.z + closing.z * seconds;
+    nearest = std::sqrt(x * x + y * y + z * z);
+}
+
 bool Autopilot::nextWaypoint(const Grid& g, const std::vector<int>& dist, float x, float z, float radius,
                              float& targetX, float& targetZ) {
+    float afterX = 0.0f;
+    float afterZ = 0.0f;
+    return nextWaypoint(g, dist, x, z, radius, targetX, targetZ, afterX, afterZ);
+}
+
+bool Autopilot::nextWaypoint(const Grid& g, const std::vector<int>& dist, float x, float z, float radius,
+                             float& targetX, float& targetZ, float& afterX, float& afterZ) {
     auto distanceAt = [&](int row, int column) {
         return g.isFree(row, column) ? dist[static_cast<size_t>(row * g.size + column)] : -1;
+    };
+    // The neighbour with the lowest value below the tile's own; false at the
+    // goal (or where nothing leads down).
+    auto downhill = [&](int& row, int& column) {
+        const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        int best = distanceAt(row, column);
+        int bestRow = row;
+        int bestColumn = column;
+        for (const auto& step : steps) {
+            const int d = distanceAt(row + step[0], column + step[1]);
+            if (d >= 0 && d < best) {
+                best = d;
+                bestRow = row + step[0];
+                bestColumn = column + step[1];
+            }
+        }
+        const bool moved = bestRow != row || bestColumn != column;
+        row = bestRow;
+        column = bestColumn;
+        return moved;
     };
     int row = tileIndex(g.originZ, g.tileSize, z);
     int column = tileIndex(g.originX, g.tileSize, x);
@@ -128,33 +241,36 @@ bool Autopilot::nextWaypoint(const Grid& g, const std::vector<int>& dist, float 
         }
         targetX = tileCentre(g.originX, g.tileSize, bestColumn);
         targetZ = tileCentre(g.originZ, g.tileSize, bestRow);
+        int nextRow = bestRow;
+        int nextColumn = bestColumn;
+        downhill(nextRow, nextColumn);
+        afterX = tileCentre(g.originX, g.tileSize, nextColumn);
+        afterZ = tileCentre(g.originZ, g.tileSize, nextRow);
         return true;
     }
 
-    // Walk down the distance field and keep the furthest tile in clear sight.
+    // Walk down the field and keep the furthest tile in clear sight.
     targetX = tileCentre(g.originX, g.tileSize, column);
     targetZ = tileCentre(g.originZ, g.tileSize, row);
+    int targetRow = row;
+    int targetColumn = column;
     bool first = true;
-    for (int i = 0; i < lookAhead && distanceAt(row, column) > 0; ++i) {
-        const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-        for (const auto& step : steps) {
-            const int d = distanceAt(row + step[0], column + step[1]);
-            if (d >= 0 && d < distanceAt(row, column)) {
-                row += step[0];
-                column += step[1];
-                break;
-            }
-        }
+    for (int i = 0; i < lookAhead && downhill(row, column); ++i) {
         const float cx = tileCentre(g.originX, g.tileSize, column);
         const float cz = tileCentre(g.originZ, g.tileSize, row);
         if (first || lineIsClear(g, x, z, cx, cz, radius)) {
             targetX = cx;
             targetZ = cz;
+            targetRow = row;
+            targetColumn = column;
         } else {
             break;
         }
         first = false;
     }
+    downhill(targetRow, targetColumn);
+    afterX = tileCentre(g.originX, g.tileSize, targetColumn);
+    afterZ = tileCentre(g.originZ, g.tileSize, targetRow);
     return true;
 }
 
@@ -271,9 +387,8 @@ void Autopilot::rebuild() {
     maze = labyrinth;
     grid = gridOf(*labyrinth);
     const Tile* goal = labyrinth->getGoal();
-    const int goalColumn = tileIndex(grid.originX, grid.tileSize, goal->position.x + 0.5f * goal->size);
-    const int goalRow = tileIndex(grid.originZ, grid.tileSize, goal->position.z + 0.5f * goal->size);
-    distances = distancesTo(grid, goalRow, goalColumn);
+    goalColumn = tileIndex(grid.originX, grid.tileSize, goal->position.x + 0.5f * goal->size);
+    goalRow = tileIndex(grid.originZ, grid.tileSize, goal->position.z + 0.5f * goal->size);
     stuckTime = 0.0;
     lastPosition = player->position;
 }
@@ -283,49 +398,92 @@ void Autopilot::steer(double dt) {
         rebuild();
     }
     const Vector3 p = player->position;
+    const Vector3 v = player->velocity;
+    std::vector<const SgPhysEntity*> enemies;
+    std::vector<Vector3> enemyPositions;
+    if (particleController != nullptr) {
+        for (const SgEntity* child : particleController->getChildren()) {
+            const auto* enemy = static_cast<const SgPhysEntity*>(child);
+            enemies.push_back(enemy);
+            enemyPositions.push_back(enemy->position);
+        }
+    }
+    // The path is re-planned every frame around where the enemies are now.
+    distances = costsTo(grid, goalRow, goalColumn, crowdPenalty(grid, enemyPositions));
     float targetX = p.x;
     float targetZ = p.z;
-    if (!nextWaypoint(grid, distances, p.x, p.z, clearance, targetX, targetZ)) {
+    float afterX = p.x;
+    float afterZ = p.z;
+    if (!nextWaypoint(grid, distances, p.x, p.z, clearance, targetX, targetZ, afterX, afterZ)) {
         return;
+    }
+    const bool atGoal = afterX == targetX && afterZ == targetZ;
+    // Round a corner as soon as the tile beyond it is in sight of the ball
+    // itself (no margin): grazing a wall side costs a bounce, not health,
+    // while braking into every corner lets the swarm close in.
+    if (!atGoal && lineIsClear(grid, p.x, p.z, afterX, afterZ, ballRadius)) {
+        targetX = afterX;
+        targetZ = afterZ;
     }
     float wantX = targetX - p.x;
     float wantZ = targetZ - p.z;
     const float distance = std::hypot(wantX, wantZ);
-    // Full speed towards the waypoint; it moves on before the ball gets there,
-    // except at the goal, where arriving is the point.
-    const float speed = std::min(player->maxSpeed, std::max(1.5f, 4.0f * distance));
+    // Full speed everywhere but in front of the goal, where arriving is the
+    // point.
+    const float speed = atGoal ? std::min(player->maxSpeed, std::max(1.5f, 4.0f * distance)) : player->maxSpeed;
+    float ux = 0.0f;
+    float uz = 0.0f;
     if (distance > 1e-4f) {
-        wantX *= speed / distance;
-        wantZ *= speed / distance;
+        ux = wantX / distance;
+        uz = wantZ / distance;
+        wantX = ux * speed;
+        wantZ = uz * speed;
     }
-    // Enemies close by push the wish away from them, and one about to touch
-    // the ball is jumped over when the ball is on the floor.
-    bool enemyClose = false;
-    if (particleController != nullptr) {
-        for (const SgEntity* child : particleController->getChildren()) {
-            const Vector3& q = static_cast<const SgSpatialEntity*>(child)->position;
-            const float ax = p.x - q.x;
-            const float az = p.z - q.z;
-            const float d = std::hypot(ax, az);
-            if (d < avoidRadius && d > 1e-3f && std::fabs(q.y - p.y) < 1.5f) {
-                // Only sideways: slowing down in a corridor lets the swarm
-                // catch up, so the push never works against the path.
-                const float push = avoidPush * (avoidRadius - d) / avoidRadius;
-                float sideX = ax / d * push;
-                float sideZ = az / d * push;
-                if (distance > 1e-4f) {
-                    const float ux = (targetX - p.x) / distance;
-                    const float uz = (targetZ - p.z) / distance;
-                    const float along = sideX * ux + sideZ * uz;
-                    sideX -= along * ux;
-                    sideZ -= along * uz;
-                }
-                wantX += sideX;
-                wantZ += sideZ;
-                // Jump only what lies ahead.
-                const bool ahead = -(ax * (targetX - p.x) + az * (targetZ - p.z)) > 0.0f;
-                enemyClose = enemyClose || (d < jumpRadius && ahead);
-            }
+    // Each enemy is extrapolated along its velocity relative to the ball: one
+    // that will pass near pushes the wish sideways (never against the path:
+    // slowing down in a corridor lets the swarm catch up), and one about to
+    // touch the ball at floor height is jumped over, timed so the ball is
+    // high enough when it arrives.
+    const bool onFloor = p.y > -0.6f && p.y < 0.6f;
+    bool jumpNow = false;
+    for (const SgPhysEntity* enemy : enemies) {
+        const Vector3 offset = enemy->position - p;
+        const Vector3 closing = enemy->velocity - v;
+        float seconds = 0.0f;
+        float nearest = 0.0f;
+        closestApproach(offset, closing, dodgeHorizon, seconds, nearest);
+        const float flat = std::hypot(offset.x, offset.z);
+        const bool threat = nearest < dodgeMiss || (flat < avoidRadius && std::fabs(offset.y) < 1.5f);
+        if (!threat || flat < 1e-3f) {
+            continue;
+        }
+        // Away from where the enemy will be at its nearest (or is now).
+        float awayX = -(offset.x + closing.x * seconds);
+        float awayZ = -(offset.z + closing.z * seconds);
+        float awayLength = std::hypot(awayX, awayZ);
+        if (awayLength < 1e-3f) {
+            awayX = -offset.x;
+            awayZ = -offset.z;
+            awayLength = flat;
+        }
+        const float urgency = std::max(0.0f, 1.0f - seconds / dodgeHorizon) *
+                              std::max(0.0f, (dodgeMiss - std::min(nearest, dodgeMiss)) / dodgeMiss + 0.25f);
+        float sideX = awayX / awayLength * avoidPush * urgency;
+        float sideZ = awayZ / awayLength * avoidPush * urgency;
+        const float along = sideX * ux + sideZ * uz;
+        sideX -= along * ux;
+        sideZ -= along * uz;
+        wantX += sideX;
+        wantZ += sideZ;
+        // A jump lifts the ball 1 unit in about 0.15 s and keeps it above
+        // the height of a rolling enemy for about 1.3 s; an enemy already in
+        // a hop would meet the ball in the air, so only low ones count.
+        const bool low = offset.y < 0.8f && enemy->velocity.y < 3.0f;
+        if (onFloor && low && nearest < 1.05f && seconds > 0.08f && seconds < 0.45f) {
+            jumpNow = true;
+        }
+        if (onFloor && low && flat < jumpRadius && seconds < 0.45f && nearest < 1.05f) {
+            jumpNow = true;
         }
     }
     const float wish = std::hypot(wantX, wantZ);
@@ -333,8 +491,8 @@ void Autopilot::steer(double dt) {
         wantX *= player->maxSpeed / wish;
         wantZ *= player->maxSpeed / wish;
     }
-    moveMouse(stepPixels(wantX - player->velocity.x), stepPixels(wantZ - player->velocity.z));
-    if (enemyClose) {
+    moveMouse(stepPixels(wantX - v.x), stepPixels(wantZ - v.z));
+    if (jumpNow) {
         jump();
     }
 

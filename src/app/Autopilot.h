@@ -48,14 +48,34 @@ public:
     // Steps (4-neighbour moves over free tiles) from every tile to the goal
     // tile, row by row; -1 where the goal cannot be reached or on walls.
     static std::vector<int> distancesTo(const Grid& grid, int goalRow, int goalColumn);
+    // Cost of one step onto a free tile in costsTo, before any penalty.
+    static constexpr int stepCost = 10;
+    // Path cost from every tile to the goal, row by row: stepCost per step
+    // plus the penalty of every tile left on the way, the start tile's
+    // included and the goal's never (penalty indexed like the grid; empty
+    // means none). -1 where the goal cannot be reached or on walls.
+    static std::vector<int> costsTo(const Grid& grid, int goalRow, int goalColumn, const std::vector<int>& penalty);
+    // Per-tile penalty for the enemies at the given (x, z) positions: each
+    // enemy adds to the tiles within two tiles of it, most to its own tile,
+    // so that where the maze offers a way round the crowd the path takes it.
+    static std::vector<int> crowdPenalty(const Grid& grid, const std::vector<Vector3>& enemies);
+    // Seconds until an enemy at relative position `offset` (enemy minus ball)
+    // moving at relative velocity `closing` comes nearest, limited to
+    // [0, horizon], and how near it comes then (centre distance, 3-D).
+    static void closestApproach(const Vector3& offset, const Vector3& closing, float horizon, float& seconds,
+                                float& nearest);
     // Whether a ball of the given radius can roll in a straight line from a
     // to b (x and z) without its square footprint touching a wall tile.
     static bool lineIsClear(const Grid& grid, float ax, float az, float bx, float bz, float radius);
     // The centre of the tile to head for from (x, z): the furthest of the
-    // next few tiles down the distance field that is in clear sight, else
-    // the best free neighbour. False when no tile leads to the goal.
+    // next few tiles down the distance (or cost) field that is in clear
+    // sight, else the best free neighbour. False when no tile leads to the
+    // goal. `afterX/Z` get the tile after the waypoint on the path (the
+    // waypoint itself at the goal), for rounding the corner at speed.
     static bool nextWaypoint(const Grid& grid, const std::vector<int>& distances, float x, float z, float radius,
                              float& targetX, float& targetZ);
+    static bool nextWaypoint(const Grid& grid, const std::vector<int>& distances, float x, float z, float radius,
+                             float& targetX, float& targetZ, float& afterX, float& afterZ);
     // Pixels to move the cursor on one axis to change a velocity component by
     // `change`: the rounded amount, limited to maxStepPixels either way.
     static int stepPixels(float change);
@@ -77,6 +97,8 @@ private:
     const SgLabyrinth* maze = nullptr;
     Grid grid;
     std::vector<int> distances;
+    int goalRow = 0;
+    int goalColumn = 0;
     bool cursorPlaced = false;
     int cursorX = 0;
     int cursorY = 0;
