@@ -73,6 +73,22 @@ void SgGUIElement::update(double dt) {
     }
 }
 
+void SgGUIElement::drawTexturedQuad(unsigned texture, const Vector3& tint, float left, float right, float top) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+    glColor4fv(&tint.x);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(left, 0, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(right, 0, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(right, top, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(left, top, 0);
+    glEnd();
+}
+
 void SgGUIElement::render(GLRenderer* renderer) {
     if (!active) {
         return;
@@ -87,19 +103,7 @@ void SgGUIElement::render(GLRenderer* renderer) {
             renderer->enable(GL_BLEND);
             renderer->blendFunc(GL_SRC_ALPHA, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
         }
-        glBindTexture(GL_TEXTURE_2D, textureId);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        glColor4fv(&color.x);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex3f(0, 0, 0);
-        glTexCoord2f(1, 0);
-        glVertex3f(width, 0, 0);
-        glTexCoord2f(1, 1);
-        glVertex3f(width, height, 0);
-        glTexCoord2f(0, 1);
-        glVertex3f(0, height, 0);
-        glEnd();
+        drawTexturedQuad(textureId, color, 0, width, height);
         renderer->popAttrib();
         renderer->popMatrix();
     }

@@ -20,6 +20,10 @@ public:
     void update(double dt) override;
     void render(GLRenderer* renderer) override;
 
+    // One overlay quad from (left, 0) to (right, top) in the current frame,
+    // the texture combined with `tint` by addition (black shows it as is).
+    static void drawTexturedQuad(unsigned texture, const Vector3& tint, float left, float right, float top);
+
     const Vector3& getColor() const { return color; }
     unsigned getTextureId() const { return textureId; }
     // For pictures that are replaced while the element lives (the maze map

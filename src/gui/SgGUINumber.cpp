@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "gui/SgGUIElement.h"
 #include "sg/GLRenderer.h"
 
 SgGUINumber::SgGUINumber(std::string name_, const Vector3& position_, float digitWidth_, float digitHeight_,
@@ -61,19 +62,7 @@ void SgGUINumber::render(GLRenderer* renderer) {
         for (unsigned i = 0; i < digitCount; ++i) {
             const float left = static_cast<float>(i) * digitWidth;
             const float right = left + digitWidth;
-            glBindTexture(GL_TEXTURE_2D, digitTextures[digits[i]]);
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-            glColor4fv(&color.x);
-            glBegin(GL_QUADS);
-            glTexCoord2f(0, 0);
-            glVertex3f(left, 0, 0);
-            glTexCoord2f(1, 0);
-            glVertex3f(right, 0, 0);
-            glTexCoord2f(1, 1);
-            glVertex3f(right, digitHeight, 0);
-            glTexCoord2f(0, 1);
-            glVertex3f(left, digitHeight, 0);
-            glEnd();
+            SgGUIElement::drawTexturedQuad(digitTextures[digits[i]], color, left, right, digitHeight);
         }
         renderer->popAttrib();
         renderer->popMatrix();
