@@ -518,25 +518,7 @@ void SgLabyrinth::collideWith(SgPhysEntity* entity, BoundingSphere* sphere, bool
         trigger->collideWith(entity, sphere, false);
     }
 
-    const std::vector<BoundingBox*> boxes = getBoundingVolumesToBeCheckedWith(sphere);
-    int contacts = 0;
-    bool again = true;
-    for (int pass = 0; again && pass < maxResponsePasses; ++pass) {
-        again = false;
-        for (BoundingBox* box : boxes) {
-            bool contact = false;
-            if (entity->collideAndRespondTo(box, contact)) {
-                again = true;
-            }
-            if (contact) {
-                ++contacts;
-            }
-        }
-    }
-    if (contacts == 0 && entity->grounded) {
-        entity->grounded = false;
-    }
-    entity->updatePosition();
+    entity->resolveAgainstWalls(getBoundingVolumesToBeCheckedWith(sphere), maxResponsePasses);
     // On to the children hung below the maze by the game (physics and
     // particle controllers). The maze's own floor, wall and marker nodes
     // react to no query, and walking every wall mesh for every ball each

@@ -65,3 +65,27 @@ void SgPhysEntity::updatePosition() {
 }
 
 void SgPhysEntity::resizeBoundingSphere(float r) { boundingSphere->radius = r; }
+
+SgPhysEntity::WallResolution SgPhysEntity::resolveAgainstWalls(const std::vector<BoundingBox*>& boxes,
+                                                               int maxPasses) {
+    WallResolution result;
+    bool again = true;
+    while (again && result.passes < maxPasses) {
+        again = false;
+        ++result.passes;
+        for (BoundingBox* box : boxes) {
+            bool contact = false;
+            if (collideAndRespondTo(box, contact)) {
+                again = true;
+            }
+            if (contact) {
+                ++result.contacts;
+            }
+        }
+    }
+    if (result.contacts == 0 && grounded) {
+        grounded = false;
+    }
+    updatePosition();
+    return result;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "physics/BoundingBox.h"
 #include "physics/BoundingSphere.h"
@@ -29,6 +30,16 @@ public:
     bool collideAndRespondTo(BoundingBox* box, bool& contact);
     // Applies the planned move; called once all boxes are resolved.
     void updatePosition();
+
+    struct WallResolution {
+        int passes = 0;
+        int contacts = 0;
+    };
+    // The maze's wall response for one query: passes over all boxes until a
+    // pass brings no bounce (at most maxPasses, so a wedged ball cannot hang
+    // a frame), counting contacts over all passes; clears `grounded` when no
+    // box reported contact, then applies the move.
+    WallResolution resolveAgainstWalls(const std::vector<BoundingBox*>& boxes, int maxPasses);
     // Changes the collision sphere only; the query radius stays sphereRadius.
     void resizeBoundingSphere(float r);
 
