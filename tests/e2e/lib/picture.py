@@ -12,6 +12,9 @@ size. Every command prints what it measured and exits 0 when the check holds,
   differ A B L T R B SHARE          at least SHARE of the region's pixels
                                     changed (some channel by more than 40)
   same A B L T R B SHARE            at most SHARE of the region changed
+  ink FILE L T R B SHARE            at least SHARE of the region is the
+                                    overlay's cyan text colour
+  noink FILE L T R B SHARE          at most SHARE of the region is that cyan
   more A B C D L T R B FACTOR       from C to D at least FACTOR times as much
                                     of the region changed as from A to B
 """
@@ -38,6 +41,19 @@ def share_of(image, predicate):
     return sum(c for level, c in enumerate(counts) if predicate(level)) / total if total else 0.0
 
 
+def is_ink(pixel):
+    # The overlay's text and frames are drawn in (80, 214, 240); the scene has
+    # no colour with green and blue both this high and red this low (walls
+    # are orange-lit, the floor and the healthy ball pure blue).
+    r, g, b = pixel
+    return b >= 170 and g >= 150 and r <= 140 and b - r >= 80
+
+
+def ink_share(path, box):
+    pixels = list(crop(path, box).getdata())
+    return sum(1 for p in pixels if is_ink(p)) / len(pixels) if pixels else 0.0
+
+
 def bright_share(path, box):
     return share_of(crop(path, box), lambda level: level >= BRIGHT_LEVEL)
 
@@ -59,6 +75,11 @@ def main(argv):
         share = bright_share(args[0], box)
         ok = share >= limit if command == "bright" else share <= limit
         print("%s: bright share %.4f (%s %.4f)" % (args[0], share, ">=" if command == "bright" else "<=", limit))
+    elif command in ("ink", "noink") and len(args) == 6:
+        box, limit = [float(v) for v in args[1:5]], float(args[5])
+        share = ink_share(args[0], box)
+        ok = share >= limit if command == "ink" else share <= limit
+        print("%s: ink share %.4f (%s %.4f)" % (args[0], share, ">=" if command == "ink" else "<=", limit))
     elif command in ("differ", "same") and len(args) == 7:
         box, limit = [float(v) for v in args[2:6]], float(args[6])
         share = changed_share(args[0], args[1], box)
