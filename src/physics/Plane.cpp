@@ -55,4 +55,3 @@ float Plane::distancePointPlane(const Vector3& v) {
     return a - b;
 }
 
-bool Plane::onBackSide(const Vector3& v) { return normal.dot(v - point) <= 0.0f; }

@@ -18,7 +18,7 @@ public:
     bool collideFrontWithSphere(BoundingSphere* sphere);
     float distancePointPlane(const Vector3& v);
     // A point exactly on the plane counts as the back side.
-    bool onBackSide(const Vector3& v);
+    bool onBackSide(const Vector3& v) const { return normal.dot(v - point) <= 0.0f; }
 
     Vector3 normal;
     Vector3 point;

@@ -8,30 +8,7 @@ namespace {
 constexpr float divisionByZeroValue = 2146435072.0f;
 }
 
-Vector3::Vector3() : x(0), y(0), z(0), w(1) {}
-
-Vector3::Vector3(float x_, float y_, float z_) : x(x_), y(y_), z(z_), w(1) {}
-
 Vector3::Vector3(float* a) : x(a[0]), y(a[1]), z(a[2]), w(a[3]) {}
-
-Vector3::Vector3(const Vector3& other) = default;
-
-Vector3::~Vector3() = default;
-
-Vector3& Vector3::operator=(const Vector3& other) {
-    x = other.x;
-    y = other.y;
-    z = other.z;
-    return *this;
-}
-
-Vector3 Vector3::operator+(const Vector3& o) const { return Vector3(x + o.x, y + o.y, z + o.z); }
-
-Vector3 Vector3::operator-(const Vector3& o) const { return Vector3(x - o.x, y - o.y, z - o.z); }
-
-Vector3 Vector3::operator-() const { return Vector3(-x, -y, -z); }
-
-Vector3 Vector3::operator*(float s) const { return Vector3(x * s, y * s, z * s); }
 
 Vector3 Vector3::operator/(float d) const {
     if (d == 0.0f) {
@@ -39,31 +16,6 @@ Vector3 Vector3::operator/(float d) const {
     }
     const float r = 1.0f / d;
     return Vector3(x * r, y * r, z * r);
-}
-
-bool Vector3::operator==(const Vector3& o) const { return x == o.x && y == o.y && z == o.z; }
-
-bool Vector3::operator!=(const Vector3& o) const { return !(*this == o); }
-
-Vector3& Vector3::operator+=(const Vector3& o) {
-    x += o.x;
-    y += o.y;
-    z += o.z;
-    return *this;
-}
-
-Vector3& Vector3::operator-=(const Vector3& o) {
-    x -= o.x;
-    y -= o.y;
-    z -= o.z;
-    return *this;
-}
-
-Vector3& Vector3::operator*=(float s) {
-    x *= s;
-    y *= s;
-    z *= s;
-    return *this;
 }
 
 Vector3& Vector3::operator/=(float d) {
@@ -86,13 +38,6 @@ float Vector3::operator[](int i) const {
 float Vector3::length() const { return std::sqrt(x * x + y * y + z * z); }
 
 float Vector3::distance(const Vector3& v) const { return (v - *this).length(); }
-
-float Vector3::sqrDistance(const Vector3& v) const {
-    const Vector3 d = v - *this;
-    return d.x * d.x + d.y * d.y + d.z * d.z;
-}
-
-float Vector3::dot(const Vector3& v) const { return x * v.x + y * v.y + z * v.z; }
 
 Vector3 Vector3::cross(const Vector3& v) const {
     return Vector3(y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x);
