@@ -26,7 +26,7 @@ KELVO_BUILD_PACKAGES=(build-essential cmake pkg-config
     libopenal-dev libalut-dev libopenal-data)
 KELVO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick x11-utils python3 python3-pil fonts-dejavu-core
-    dpkg-dev file)
+    dpkg-dev file desktop-file-utils)
 
 # Configure (first time only) and build one build directory.
 # Usage: kelvo_build DIR [cmake options...]

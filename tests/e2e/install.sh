@@ -22,6 +22,9 @@ cmp -s "$src/kelvo.cfg" "$share/kelvo.cfg" || fail "default kelvo.cfg not instal
 grep -qx "Categories=Game;ActionGame;" "$prefix/share/applications/kelvo.desktop" || fail "desktop entry"
 grep -qx "Exec=kelvo" "$prefix/share/applications/kelvo.desktop" || fail "desktop entry command"
 grep -qx "Icon=kelvo" "$prefix/share/applications/kelvo.desktop" || fail "desktop entry icon"
+desktop-file-validate "$prefix/share/applications/kelvo.desktop" >"$tmp/desktop.err" 2>&1 ||
+    fail "desktop entry invalid" "$tmp/desktop.err"
+[ ! -s "$tmp/desktop.err" ] || fail "desktop entry hints" "$tmp/desktop.err"
 if [ -f "$src/data/icons/kelvo.png" ]; then
     cmp -s "$src/data/icons/kelvo.png" "$prefix/share/icons/hicolor/256x256/apps/kelvo.png" || fail "icon"
 fi
@@ -30,7 +33,9 @@ if [ -d "$src/data" ]; then
         cmp -s "$src/data/$f" "$share/data/$f" || fail "data file not installed: $f"
     done
 fi
-man="$prefix/share/man/man6/kelvo.6"
+[ -f "$prefix/share/man/man6/kelvo.6.gz" ] || fail "no compressed manual page"
+man="$tmp/kelvo.6"
+gzip -dc "$prefix/share/man/man6/kelvo.6.gz" >"$man" || fail "manual page does not decompress"
 for word in '\-\-window' '\-\-seed' '\-\-frames' '\-\-data' '\-\-version' KELVO_DATA XDG_CONFIG_HOME \
         kelvo.cfg Mouse Space Tab Esc Enter; do
     grep -qF -- "$word" "$man" || fail "manual page lacks $word"

@@ -24,7 +24,7 @@ expect_field "Depends: libgl1, libglu1-mesa, libglut3.12, libglew2.2, libopenal1
 
 dpkg-deb --contents "$deb" | awk '{print $6}' >"$tmp/contents"
 for path in ./usr/bin/kelvo ./usr/share/kelvo/kelvo.cfg ./usr/share/kelvo/data/ \
-        ./usr/share/applications/kelvo.desktop ./usr/share/man/man6/kelvo.6; do
+        ./usr/share/applications/kelvo.desktop ./usr/share/man/man6/kelvo.6.gz; do
     grep -qx -- "$path" "$tmp/contents" || { echo "not packaged: $path"; cat "$tmp/contents"; exit 1; }
 done
 if grep -q "^\./usr/local\|_CPack_Packages" "$tmp/contents"; then
