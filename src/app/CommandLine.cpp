@@ -59,6 +59,8 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             benchmark = true;
         } else if (arg == "--check-walls") {
             checkWalls = true;
+        } else if (arg == "--trace-ball") {
+            traceBall = true;
         } else if (arg == "--shaders") {
             forceShaders = true;
         } else if (arg == "--levels") {

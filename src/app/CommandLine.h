@@ -48,5 +48,9 @@ public:
         unsigned char key;
     };
     std::vector<KeyPress> presses;
+    // Hidden test hook --trace-ball: while a game runs, prints
+    // "ball tile: COLUMN ROW" each time the ball's centre enters another tile,
+    // so a script sending real mouse motion can tell the ball rolled.
+    bool traceBall = false;
     std::string error;
 };

@@ -17,6 +17,7 @@
 #include "app/ShaderPolicy.h"
 #include "app/ProcessEnd.h"
 #include "app/SceneAssembly.h"
+#include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgPlayer.h"
 #include "platform/PerformanceCounter.h"
@@ -26,7 +27,30 @@ namespace {
 Autopilot* pilot = nullptr;
 FrameStats* stats = nullptr;
 bool checkWalls = false;
+bool traceBall = false;
 unsigned runSeed = 0;
+
+// Prints the ball's tile whenever it changes during play; the first line of
+// every game gives the start tile.
+void traceBallTile() {
+    static bool wasPlaying = false;
+    static int column = 0;
+    static int row = 0;
+    const bool playing = mainGUI != nullptr && mainGUI->isGameRunning() && labyrinth != nullptr && player != nullptr;
+    if (!playing) {
+        wasPlaying = false;
+        return;
+    }
+    const int c = labyrinth->getTileIdx(player->position.x);
+    const int r = labyrinth->getTileIdx(player->position.z);
+    if (!wasPlaying || c != column || r != row) {
+        printf("ball tile: %i %i\n", c, r);
+        fflush(stdout);
+    }
+    wasPlaying = true;
+    column = c;
+    row = r;
+}
 
 void observeFrame(double elapsedSeconds, double simulationSeconds, double renderSeconds) {
     if (stats != nullptr) {
@@ -38,6 +62,9 @@ void observeFrame(double elapsedSeconds, double simulationSeconds, double render
                 player->position.x, player->position.y, player->position.z, framesDrawn + 1);
         fflush(stdout);
         abort();
+    }
+    if (traceBall) {
+        traceBallTile();
     }
     if (pilot != nullptr) {
         pilot->frame(elapsedSeconds);
@@ -130,7 +157,8 @@ int main(int argc, char** argv) {
         beforeProcessEnd = printBenchmark;
     }
     checkWalls = options.checkWalls;
-    if (pilot != nullptr || stats != nullptr || checkWalls) {
+    traceBall = options.traceBall;
+    if (pilot != nullptr || stats != nullptr || checkWalls || traceBall) {
         frameObserver = observeFrame;
     }
     for (const CommandLine::KeyPress& press : options.presses) {

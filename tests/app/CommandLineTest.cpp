@@ -105,8 +105,8 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
     }
 }
 
-// The scripted key hook for end-to-end runs: in order, repeatable, and not
-// advertised to players.
+// The hooks for end-to-end runs (scripted keys in order and repeatable, the
+// ball's tile trace) are not advertised to players.
 TEST(CommandLine, PressesKeysAtFrames) {
     CommandLine cl;
     EXPECT_EQ(parse(cl, {"--press", "10:13", "--frames", "60", "--press", "20:32"}), CommandLine::Outcome::Run);
@@ -116,4 +116,10 @@ TEST(CommandLine, PressesKeysAtFrames) {
     EXPECT_EQ(cl.presses[1].frame, 20);
     EXPECT_EQ(cl.presses[1].key, 32);
     EXPECT_EQ(CommandLine::usage("kelvo").find("--press"), std::string::npos);
+
+    CommandLine traced;
+    EXPECT_FALSE(traced.traceBall);
+    EXPECT_EQ(parse(traced, {"--trace-ball"}), CommandLine::Outcome::Run);
+    EXPECT_TRUE(traced.traceBall);
+    EXPECT_EQ(CommandLine::usage("kelvo").find("--trace-ball"), std::string::npos);
 }

@@ -271,12 +271,19 @@ TEST_F(GameRulesGL, LeavingAGameStartsTheNextOneAtLevelOneWithFullHealth) {
     }
 }
 
+// The ball starts at rest however much the mouse moved in the menu (that
+// motion used to fling it over the start wall and out of the maze), but a
+// jump or fall under way is left alone.
 TEST_F(GameRulesGL, StartingAGameFromTheMenuRunsTheWorldFromThatMoment) {
     lastFrameCounter = 0;
+    player->velocity = Vector3(-40.0f, -1.5f, 25.0f);
     const int64_t before = PerformanceCounter::now();
     mainMenuOnGameStart();
     EXPECT_EQ(currentState(), State::Playing) << stateName(currentState());
     EXPECT_GE(lastFrameCounter, before);
+    EXPECT_EQ(player->velocity.x, 0.0f);
+    EXPECT_EQ(player->velocity.z, 0.0f);
+    EXPECT_EQ(player->velocity.y, -1.5f);
 }
 
 // In the menu the world neither collides nor loses health, but the listener

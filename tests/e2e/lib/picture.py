@@ -15,8 +15,6 @@ size. Every command prints what it measured and exits 0 when the check holds,
   ink FILE L T R B SHARE            at least SHARE of the region is the
                                     overlay's cyan text colour
   noink FILE L T R B SHARE          at most SHARE of the region is that cyan
-  more A B C D L T R B FACTOR       from C to D at least FACTOR times as much
-                                    of the region changed as from A to B
 """
 import sys
 
@@ -86,13 +84,6 @@ def main(argv):
         ok = share >= limit if command == "differ" else share <= limit
         print("%s -> %s: changed share %.4f (%s %.4f)" % (
             args[0], args[1], share, ">=" if command == "differ" else "<=", limit))
-    elif command == "more" and len(args) == 9:
-        box, factor = [float(v) for v in args[4:8]], float(args[8])
-        base = changed_share(args[0], args[1], box)
-        share = changed_share(args[2], args[3], box)
-        ok = share >= factor * base
-        print("changed share %.4f, %.2f times the %.4f of the comparison (>= %.2f)" % (
-            share, share / base if base else float("inf"), base, factor))
     else:
         print(__doc__)
         return 2
