@@ -179,9 +179,9 @@ void mainMenuOnGameStart() {
     startIngameSounds();
     mainGUI->setGameRunning(true);
     camera->setActive(true);
-    // Mouse motion in the menu still steers, but the frozen world never
-    // limited it: released at once it flung the ball, which starts above the
-    // start wall's top, out of the maze, and the game was lost at once.
+    // Mouse motion in the menu adds to the ball's velocity while the frozen
+    // world never limits it; released at once it flung the ball, which starts
+    // above the start wall's top, out of the maze and lost the game.
     player->velocity.x = 0.0f;
     player->velocity.z = 0.0f;
     lastFrameCounter = PerformanceCounter::now();
