@@ -1,0 +1,138 @@
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/AtomicFile.h"
+#include "platform/UserFolders.h"
+
+namespace {
+std::string makeTemporaryFolder() {
+    char pattern[] = "/tmp/kelvo-files-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made != nullptr ? made : "";
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int entriesIn(const std::string& folder) {
+    int count = 0;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            count += name != "." && name != "..";
+        }
+        closedir(dir);
+    }
+    return count;
+}
+
+// Restores an environment variable when the test ends.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char* name) : name_(name) {
+        const char* value = getenv(name);
+        had_ = value != nullptr;
+        value_ = had_ ? value : "";
+    }
+    ~SavedVariable() {
+        if (had_) {
+            setenv(name_, value_.c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    std::string value_;
+};
+}  // namespace
+
+TEST(AtomicFileTest, ReplacesTheWholeFileAndLeavesNoTemporary) {
+    const std::string folder = makeTemporaryFolder();
+    const std::string path = folder + "/settings.cfg";
+    ASSERT_TRUE(AtomicFile::write(path, "maze_size 40\n"));
+    ASSERT_TRUE(AtomicFile::write(path, "maze_size 20\n"));
+    EXPECT_EQ(readFile(path), "maze_size 20\n");
+    EXPECT_EQ(entriesIn(folder), 1);
+
+    std::string error;
+    EXPECT_FALSE(AtomicFile::write(folder + "/missing/settings.cfg", "x", &error));
+    EXPECT_NE(error.find("missing"), std::string::npos) << error;
+}
+
+// A disk that fills up half-way through the save (here: a file-size limit)
+// must leave the previous file whole.
+TEST(AtomicFileTest, AnInterruptedSaveKeepsThePreviousFile) {
+    const std::string folder = makeTemporaryFolder();
+    const std::string path = folder + "/records.tsv";
+    ASSERT_TRUE(AtomicFile::write(path, "old contents\n"));
+
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool written = AtomicFile::write(path, std::string(100000, 'x'), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readFile(path), "old contents\n");
+    EXPECT_EQ(entriesIn(folder), 1) << "the temporary file was left behind";
+}
+
+TEST(UserFoldersTest, FollowsXdgVariablesAndFallsBackToHome) {
+    SavedVariable home("HOME"), config("XDG_CONFIG_HOME"), data("XDG_DATA_HOME"), pictures("XDG_PICTURES_DIR");
+    setenv("HOME", "/home/player", 1);
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("XDG_DATA_HOME", "", 1);
+    setenv("XDG_PICTURES_DIR", "relative/pictures", 1);
+    EXPECT_EQ(UserFolders::configFolder(), "/home/player/.config/kelvo");
+    EXPECT_EQ(UserFolders::dataFolder(), "/home/player/.local/share/kelvo");
+    EXPECT_EQ(UserFolders::picturesFolder(), "/home/player/Pictures/kelvo");
+
+    setenv("XDG_CONFIG_HOME", "/tmp/cfg/", 1);
+    setenv("XDG_DATA_HOME", "/tmp/data", 1);
+    setenv("XDG_PICTURES_DIR", "/tmp/pics", 1);
+    EXPECT_EQ(UserFolders::configFolder(), "/tmp/cfg/kelvo");
+    EXPECT_EQ(UserFolders::dataFolder(), "/tmp/data/kelvo");
+    EXPECT_EQ(UserFolders::picturesFolder(), "/tmp/pics/kelvo");
+
+    unsetenv("HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserFolders::configFolder(), "");
+    EXPECT_FALSE(UserFolders::ensureFolder(""));
+}
+
+TEST(UserFoldersTest, CreatesMissingParentsButNotOverAFile) {
+    const std::string folder = makeTemporaryFolder();
+    const std::string nested = folder + "/a/b/kelvo";
+    EXPECT_TRUE(UserFolders::ensureFolder(nested));
+    struct stat info;
+    ASSERT_EQ(stat(nested.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_TRUE(UserFolders::ensureFolder(nested));
+
+    std::ofstream(folder + "/file") << "x";
+    EXPECT_FALSE(UserFolders::ensureFolder(folder + "/file"));
+    EXPECT_FALSE(UserFolders::ensureFolder(folder + "/file/kelvo"));
+}
