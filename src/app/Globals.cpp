@@ -10,7 +10,7 @@ ConfigLoader configLoader("kelvo.cfg");
 
 int width = 1024;
 int height = 768;
-bool shaderSupported = false;
+bool& shaderSupported = renderer.lightingProgramInUse;
 int level = 1;
 unsigned currentFPS = 30;
 bool displayMap = true;

@@ -33,7 +33,9 @@ extern ConfigLoader configLoader;
 
 extern int width;
 extern int height;
-extern bool shaderSupported;
+// The player's choice of the per-pixel lighting program. It is stored on the
+// renderer, which hands it to every node's render.
+extern bool& shaderSupported;
 extern int level;
 extern unsigned currentFPS;
 extern bool displayMap;

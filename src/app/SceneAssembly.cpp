@@ -106,7 +106,8 @@ void init() {
         testShader->linkProgram();
     }
     sphereTexture = new SgTexture("sphereTexture", textureManager.getTextureId("sphereTexture"), GL_MODULATE);
-    labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager);
+    labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager,
+                                shaderSupported, wallTriggerFunc);
     Tile* start = labyrinth->getStart();
     player = new SgPlayer("player",
                           start->position + Vector3(start->size * 0.5f, 3.0f, start->size * 0.5f), 10.0f,

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Globals.h"
 #include "gui/SgGUIHover.h"
 #include "physics/BoundingBox.h"
 #include "physics/BoundingSphere.h"
@@ -35,7 +34,8 @@ SgGeometryMesh* newQuadMesh(const std::string& name) {
 }  // namespace
 
 SgLabyrinth::SgLabyrinth(std::string name, const Vector3& position, int gridSize, int tileSize, float unusedF,
-                         int unusedI, TextureManager* textureManager)
+                         int unusedI, TextureManager* textureManager, bool perPixelLighting,
+                         void (*onWallTop)())
     : SgSpatialEntity(name, position, Vector3(0.0f, 0.0f, 0.0f), 0.0f, Vector3(1.0f, 1.0f, 1.0f)),
       gridSize(gridSize),
       tileSize(tileSize),
@@ -44,6 +44,8 @@ SgLabyrinth::SgLabyrinth(std::string name, const Vector3& position, int gridSize
       wallTextureNode(nullptr),
       wallGroup(nullptr),
       textureManager(textureManager),
+      perPixelLighting(perPixelLighting),
+      onWallTop(onWallTop),
       nextWallContainerId(1),
       start(nullptr),
       goal(nullptr) {
@@ -322,7 +324,7 @@ void SgLabyrinth::createFloor() {
 
 void SgLabyrinth::createFloorMesh(SgGeometryMesh* mesh, Vector3* b0, Vector3* b1, Vector3* b2, Vector3* b3,
                                   Vector3* t0, Vector3* t1, Vector3* t2, Vector3* t3) {
-    if (shaderSupported) {
+    if (perPixelLighting) {
         // Per-pixel lighting needs no vertices inside the slab; the texture
         // repeats once per tile.
         const Vector3 b[4] = {*b0, *b1, *b2, *b3};
@@ -402,7 +404,7 @@ void SgLabyrinth::buildWallNodes() {
     printf("%i\n", static_cast<int>(children.size()));
 
     for (WallContainer* container : wallContainers) {
-        container->createBoundingBox();
+        container->createBoundingBox(onWallTop);
         container->createMesh();
         const std::string name = blendNodeName(container->id);
         printf("added wallBlendMesh: %s\n", name.c_str());
@@ -708,7 +710,7 @@ void SgLabyrinth::renderLabyrinthMapToTexture(GLRenderer* renderer, TextureManag
 
 void SgLabyrinth::drawMap(GLRenderer* renderer) {
     GLint program = 0;
-    if (shaderSupported) {
+    if (renderer->lightingProgramInUse) {
         glGetIntegerv(GL_CURRENT_PROGRAM, &program);
         glUseProgram(0);
     }
@@ -723,7 +725,7 @@ void SgLabyrinth::drawMap(GLRenderer* renderer) {
         renderer->transparentPass = false;
     }
     glFrontFace(GL_CCW);
-    if (shaderSupported) {
+    if (renderer->lightingProgramInUse) {
         glUseProgram(static_cast<GLuint>(program));
     }
 }

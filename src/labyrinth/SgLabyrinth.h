@@ -25,9 +25,12 @@ class TextureManager;
 class SgLabyrinth : public SgSpatialEntity {
 public:
     // The unnamed float and int are handed to populateTileArray and unused.
-    // gridSize must be at least 3.
+    // gridSize must be at least 3. With perPixelLighting the floor is one
+    // slab, otherwise one block per tile so that vertex lighting has vertices
+    // to light. onWallTop (may be null) is called while the player stands on
+    // a wall.
     SgLabyrinth(std::string name, const Vector3& position, int gridSize, int tileSize, float, int,
-                TextureManager* textureManager);
+                TextureManager* textureManager, bool perPixelLighting, void (*onWallTop)());
     // Frees what the labyrinth built (tiles, containers with their boxes and
     // triggers, the floor, wall and goal nodes); children hung below it by
     // others (physics controller, particle blending) are left alive.
@@ -98,6 +101,8 @@ private:
     SgTexture* wallTextureNode;
     SgEntity* wallGroup;  // "wallContainer": the blend nodes in container order
     TextureManager* textureManager;
+    bool perPixelLighting;
+    void (*onWallTop)();
     int nextWallContainerId;
     Tile* start;
     Tile* goal;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Rules.h"
 #include "physics/BoundingBox.h"
 #include "physics/SgTrigger.h"
 #include "sg/SgGeometryMesh.h"
@@ -24,7 +23,7 @@ int WallContainer::getId() const { return tiles.empty() ? -1 : tiles.front()->wa
 
 void WallContainer::addTile(Tile* tile) { tiles.push_back(tile); }
 
-void WallContainer::createBoundingBox() {
+void WallContainer::createBoundingBox(void (*onWallTop)()) {
     const Tile* front = tiles.front();
     const Tile* back = tiles.back();
     const float size = front->size;
@@ -49,7 +48,7 @@ void WallContainer::createBoundingBox() {
     box = new BoundingBox(Vector3(low.x, 0.0f, low.z), Vector3(high.x, height, high.z));
     // A slab one unit thick on the wall's top face: standing on the wall fires it.
     trigger = new SgTrigger("WallTrigger", Vector3(0.0f, 0.0f, 0.0f), Vector3(low.x, height, low.z),
-                            Vector3(high.x, height + 1.0f, high.z), wallTriggerFunc, SG_PLAYER);
+                            Vector3(high.x, height + 1.0f, high.z), onWallTop, SG_PLAYER);
 }
 
 void WallContainer::addFace(SgGeometryMesh* target, const Vector3& a, const Vector3& b, const Vector3& c,

@@ -3,12 +3,11 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/Globals.h"
 #include "sg/SgEntity.h"
 
 // Built before any window exists; with no current context these calls are
 // ignored and init() issues the same state again once the window is open.
-GLRenderer::GLRenderer() : currentProgram(0), transparentPass(false) {
+GLRenderer::GLRenderer() : currentProgram(0), transparentPass(false), lightingProgramInUse(false) {
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
@@ -61,7 +60,7 @@ void GLRenderer::blendFunc(unsigned src, unsigned dst) const { glBlendFunc(src, 
 void GLRenderer::callList(int list) const { glCallList(static_cast<GLuint>(list)); }
 
 void GLRenderer::useProgram(unsigned program) {
-    if (shaderSupported) {
+    if (lightingProgramInUse) {
         glUseProgram(program);
     }
 }

@@ -28,9 +28,13 @@ public:
     void depthMask(unsigned flag) const;
     void blendFunc(unsigned src, unsigned dst) const;
     void callList(int list) const;
-    // No-op unless the driver offers OpenGL 2.0 (the shaderSupported global).
+    // No-op unless the lighting program is in use: without it the driver may
+    // lack OpenGL 2.0 and with it glUseProgram.
     void useProgram(unsigned program);
 
     unsigned currentProgram;  // program of the opaque pass, set by the shader node
     bool transparentPass;
+    // The maze is lit by the GLSL lighting program (per pixel) rather than by
+    // fixed-function lighting; the game sets it from the player's choice.
+    bool lightingProgramInUse;
 };

@@ -2,14 +2,13 @@
 
 #include <GL/glew.h>
 
-#include "app/Globals.h"
 #include "sg/GLRenderer.h"
 
 namespace {
 // The program bound right now: in the transparent pass that is normally none,
 // since the shader node binds its program in the opaque pass only.
-unsigned boundProgram() {
-    if (!shaderSupported) {
+unsigned boundProgram(const GLRenderer& renderer) {
+    if (!renderer.lightingProgramInUse) {
         return 0;
     }
     GLint program = 0;
@@ -38,7 +37,7 @@ void SgBlendState::render(GLRenderer* renderer) {
     // program that was bound before this node is bound again, so the rest of
     // the pass (other blended nodes, the 2-D overlay) is not drawn with the
     // opaque pass's program.
-    const unsigned previousProgram = boundProgram();
+    const unsigned previousProgram = boundProgram(*renderer);
     renderer->useProgram(0);
     // One push for both groups: Mesa 22 fails to restore GL_BLEND when the
     // two groups are pushed separately and popped in turn.

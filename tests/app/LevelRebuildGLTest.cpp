@@ -10,6 +10,7 @@
 #include "physics/SgPhysController.h"
 #include "physics/SgTrigger.h"
 #include "resources/TextureManager.h"
+#include "sg/SgGeometryMesh.h"
 #include "sg/SgShader.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -35,6 +36,14 @@ void expectOneOfEachLevelObject(int round) {
     ASSERT_EQ(sceneGraphNode.findChild("particleController"), particleController);
     ASSERT_EQ(sceneGraphNode.findChild("goalTrigger"), goalTrigger);
     ASSERT_EQ(labyrinth->getParent(), shaderSupported ? static_cast<SgEntity*>(testShader) : camera);
+    // The maze is built for the lighting in use (one floor slab, or a block
+    // per tile for vertex lighting), and every wall top drains health.
+    const auto* floor = static_cast<const SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
+    const size_t tiles = static_cast<size_t>(curLevelSize) * static_cast<size_t>(curLevelSize);
+    ASSERT_EQ(floor->getVertices().size(), shaderSupported ? 20u : 20u * tiles) << "after rebuild " << round;
+    for (const WallContainer* container : labyrinth->getWallContainers()) {
+        ASSERT_EQ(container->trigger->callback, &wallTriggerFunc) << "after rebuild " << round;
+    }
 }
 
 // Only one map texture may be registered: delete it once and no other may

@@ -113,6 +113,10 @@ TEST_F(SceneAssemblyGL, InitLeavesTheMenuUpWithTheFirstLevelReady) {
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(player->getParent(), physCtrl);
     EXPECT_EQ(labyrinth->getGridSize(), curLevelSize);
+    ASSERT_FALSE(labyrinth->getWallContainers().empty());
+    for (const WallContainer* container : labyrinth->getWallContainers()) {
+        EXPECT_EQ(container->trigger->callback, &wallTriggerFunc) << "a wall top that does not drain health";
+    }
     EXPECT_EQ(particleController->maxParticles, curEnemyCount);
 
     // Every picture of the menu and HUD and the first map are loaded.

@@ -20,10 +20,9 @@ constexpr int W = 1280;
 constexpr int H = 1024;
 constexpr int Enter = 13, Down = 103;
 
-std::string repoRoot() {
-    const std::string file = __FILE__;
-    return file.substr(0, file.rfind("/tests/gui/"));
-}
+// The source tree, as the build names it (__FILE__ may be relative to the
+// compiler's folder when a compiler cache rewrites paths).
+std::string repoRoot() { return KELVO_SRC; }
 
 struct Bmp {
     int width = 0;

@@ -2,7 +2,6 @@
 
 #include <sstream>
 
-#include "app/Globals.h"
 #include "gui/SgGUIHover.h"
 #include "labyrinth/LabyrinthTestSupport.h"
 #include "physics/BoundingBox.h"
@@ -24,12 +23,6 @@ unsigned seedWithLowZStartAtColumn7() {
     }
     return 0;
 }
-
-struct ShaderFlag {
-    explicit ShaderFlag(bool value) : saved(shaderSupported) { shaderSupported = value; }
-    ~ShaderFlag() { shaderSupported = saved; }
-    bool saved;
-};
 
 }  // namespace
 
@@ -130,8 +123,7 @@ TEST(LabyrinthGeometry, StartWallClosesTheOpeningFromOutside) {
 
 TEST(LabyrinthGeometry, FloorFormsWithAndWithoutShaders) {
     {
-        ShaderFlag flag(false);
-        const auto labyrinth = buildLabyrinth(10, 3);
+        const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, false);
         auto* floor = static_cast<SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
         EXPECT_EQ(floor->getVertices().size(), 2000u);
         EXPECT_EQ(floor->getNormals().size(), 500u);
@@ -144,8 +136,7 @@ TEST(LabyrinthGeometry, FloorFormsWithAndWithoutShaders) {
         }
     }
     {
-        ShaderFlag flag(true);
-        const auto labyrinth = buildLabyrinth(10, 3);
+        const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, true);
         auto* floor = static_cast<SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
         EXPECT_EQ(floor->getVertices().size(), 20u);
         ASSERT_EQ(floor->getTextureCoords().size(), 20u);

@@ -15,11 +15,11 @@
 class TextureManager;
 
 inline std::unique_ptr<SgLabyrinth> buildLabyrinth(int n, unsigned seed, std::string* output = nullptr,
-                                                   TextureManager* textures = nullptr) {
+                                                   TextureManager* textures = nullptr, bool perPixelLighting = true) {
     srand(seed);
     testing::internal::CaptureStdout();
     std::unique_ptr<SgLabyrinth> labyrinth(
-        new SgLabyrinth("laby1", Vector3(0.0f, 0.0f, 0.0f), n, 2, 100.0f, 1, textures));
+        new SgLabyrinth("laby1", Vector3(0.0f, 0.0f, 0.0f), n, 2, 100.0f, 1, textures, perPixelLighting, nullptr));
     const std::string text = testing::internal::GetCapturedStdout();
     if (output != nullptr) {
         *output = text;

@@ -24,7 +24,7 @@ struct LoneContainer {
         return tiles.back().get();
     }
     std::string build() {
-        container.createBoundingBox();
+        container.createBoundingBox(nullptr);
         testing::internal::CaptureStdout();
         container.createMesh();
         return testing::internal::GetCapturedStdout();

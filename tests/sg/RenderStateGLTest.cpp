@@ -187,6 +187,7 @@ TEST(RenderStateGL, BlendNodeDrawsWithoutProgramAndRebindsThePreviousOne) {
         GTEST_SKIP() << "no OpenGL 2.0";
     }
     GLRenderer renderer;
+    renderer.lightingProgramInUse = true;
     const GLuint program = makeProgram();
     SgBlendState blend("particleBlending", false);
     Probe probe("probe");

@@ -183,6 +183,7 @@ std::vector<unsigned char> renderThrough(SgShader& shader, QuadNode& quad, const
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     GLRenderer renderer;
+    renderer.lightingProgramInUse = shaderSupported;
     shader.addChild(&quad);
     renderer.transparentPass = false;
     shader.render(&renderer);
@@ -304,6 +305,7 @@ TEST_F(SgShaderGL, ProgramIsBoundForTheOpaquePassOnly) {
     QuadNode quad(towards);
     shader->addChild(&quad);
     GLRenderer renderer;
+    renderer.lightingProgramInUse = true;
 
     renderer.transparentPass = false;
     shader->render(&renderer);
