@@ -17,14 +17,9 @@
 #include "physics/BoundingBox.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
+#include "platform/KeyCodes.h"
 
 namespace {
-constexpr unsigned char keyEnter = 13;
-constexpr unsigned char keyEsc = 27;
-constexpr int keyUp = 101;  // GLUT_KEY_UP
-constexpr int buttonLeft = 0;
-constexpr int statePressed = 0;
-constexpr int stateReleased = 1;
 // Tiles looked ahead along the path when cutting corners.
 constexpr int lookAhead = 6;
 // The ball's radius, plus a little room so it does not graze the corners.

@@ -7,18 +7,8 @@
 #include "gui/SgGUI.h"
 #include "physics/SgPlayer.h"
 #include "platform/Cursor.h"
+#include "platform/KeyCodes.h"
 #include "sg/SgCamera.h"
-
-namespace {
-constexpr unsigned char keyTab = 9;
-constexpr unsigned char keyEnter = 13;
-constexpr unsigned char keyEsc = 27;
-constexpr unsigned char keySpace = 32;
-constexpr int buttonLeft = 0;
-constexpr int buttonRight = 2;
-constexpr int statePressed = 0;
-constexpr int stateReleased = 1;
-}  // namespace
 
 void keyboardFunc(unsigned char key, int, int) {
     if (!mainGUI->isGameRunning()) {

@@ -6,16 +6,11 @@
 #include "gui/SgGUINumber.h"
 #include "gui/SgGUISelectorElement.h"
 #include "gui/SgGUITextSelectorElement.h"
+#include "platform/KeyCodes.h"
 #include "resources/TextureManager.h"
 #include "sg/GLRenderer.h"
 
 namespace {
-constexpr int keyEnter = 13;
-constexpr int keyEsc = 27;
-constexpr int keyLeft = 100;
-constexpr int keyUp = 101;
-constexpr int keyRight = 102;
-constexpr int keyDown = 103;
 constexpr int itemCount = 4;  // in both the main list and the options list
 
 // Moves a cursor one item up or down, wrapping at both ends.

@@ -1,10 +1,13 @@
 // The keyboard, special-key and mouse callbacks in every game state.
 #include <string>
 
+#include <GL/glew.h>
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include "app/GameWorld.h"
 #include "app/Input.h"
+#include "platform/KeyCodes.h"
 
 using gameworld::State;
 using gameworld::currentState;
@@ -13,11 +16,13 @@ using gameworld::hudShown;
 using gameworld::shownNumber;
 using gameworld::stateName;
 
+// The handlers are written against these names; they must be GLUT's codes.
+static_assert(keyLeft == GLUT_KEY_LEFT && keyUp == GLUT_KEY_UP && keyRight == GLUT_KEY_RIGHT &&
+              keyDown == GLUT_KEY_DOWN);
+static_assert(buttonLeft == GLUT_LEFT_BUTTON && buttonRight == GLUT_RIGHT_BUTTON && statePressed == GLUT_DOWN &&
+              stateReleased == GLUT_UP);
+
 namespace {
-constexpr unsigned char keyTab = 9;
-constexpr unsigned char keyEnter = 13;
-constexpr unsigned char keyEsc = 27;
-constexpr unsigned char keySpace = 32;
 constexpr unsigned char keyA = 'a';
 
 class GameInputGL : public testing::Test {

@@ -15,6 +15,7 @@
 #include "labyrinth/WallContainer.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgTrigger.h"
+#include "platform/KeyCodes.h"
 #include "platform/PerformanceCounter.h"
 #include "resources/AudioManager.h"
 #include "resources/TextureManager.h"
@@ -31,9 +32,6 @@ using gameworld::shownNumber;
 using gameworld::stateName;
 
 namespace {
-constexpr unsigned char keyEnter = 13;
-constexpr unsigned char keyEsc = 27;
-
 class GameRulesGL : public testing::Test {
 protected:
     void SetUp() override {

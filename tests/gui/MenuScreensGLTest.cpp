@@ -10,6 +10,7 @@
 
 #include "gui/SgGUI.h"
 #include "gui/SgGUINumber.h"
+#include "platform/KeyCodes.h"
 #include "resources/TextureManager.h"
 #include "sg/GLRenderer.h"
 #include "support/OffscreenTarget.h"
@@ -18,7 +19,6 @@
 namespace {
 constexpr int W = 1280;
 constexpr int H = 1024;
-constexpr int Enter = 13, Down = 103;
 
 // The source tree, as the build names it (__FILE__ may be relative to the
 // compiler's folder when a compiler cache rewrites paths).
@@ -246,7 +246,7 @@ TEST_F(MenuScreens, MainMenuShowsItsBackgroundAndHighlightsTheCursor) {
     ASSERT_GT(background.width, 0);
     EXPECT_LT(differenceFromPicture(startLit, background, {300, 0, 980, 1024}), 12);
 
-    const auto instructionsLit = show(*gui, {Down});
+    const auto instructionsLit = show(*gui, {keyDown});
     save(instructionsLit, "main_menu_second_item.png");
     EXPECT_GT(difference(startLit, instructionsLit, startButton), 20) << "start button faded back to rest";
     EXPECT_GT(difference(startLit, instructionsLit, instructionsButton), 20) << "instructions button faded up";
@@ -256,7 +256,7 @@ TEST_F(MenuScreens, MainMenuShowsItsBackgroundAndHighlightsTheCursor) {
 
 TEST_F(MenuScreens, InstructionsScreenShowsOnlyItsPicture) {
     SgGUI* gui = makeGui();
-    const auto frame = show(*gui, {Down, Enter});
+    const auto frame = show(*gui, {keyDown, keyEnter});
     save(frame, "instructions.png");
     const Bmp picture = readBmp(repoRoot() + "/data/kelvo_instructions.bmp");
     ASSERT_GT(picture.width, 0);
@@ -266,7 +266,7 @@ TEST_F(MenuScreens, InstructionsScreenShowsOnlyItsPicture) {
 
 TEST_F(MenuScreens, OptionsScreenShowsItsBackgroundAndHighlightsTheOption) {
     SgGUI* gui = makeGui();
-    const auto sizeLit = show(*gui, {Down, Down, Enter});
+    const auto sizeLit = show(*gui, {keyDown, keyDown, keyEnter});
     save(sizeLit, "options.png");
     const Bmp picture = readBmp(repoRoot() + "/data/kelvo_options.bmp");
     ASSERT_GT(picture.width, 0);
@@ -274,7 +274,7 @@ TEST_F(MenuScreens, OptionsScreenShowsItsBackgroundAndHighlightsTheOption) {
     EXPECT_LT(differenceFromPicture(sizeLit, picture, {0, 300, 450, 724}), 12);
     EXPECT_GT(differenceFromPicture(sizeLit, picture, {25, 64, 300, 207}), 12) << "the option widgets are drawn";
 
-    const auto enemiesLit = show(*gui, {Down});
+    const auto enemiesLit = show(*gui, {keyDown});
     save(enemiesLit, "options_second_item.png");
     EXPECT_GT(difference(sizeLit, enemiesLit, levelsizeLabel), 20);
     EXPECT_GT(difference(sizeLit, enemiesLit, enemyCountLabel), 20);

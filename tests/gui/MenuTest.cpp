@@ -10,10 +10,12 @@
 #include "gui/SgGUINumber.h"
 #include "gui/SgGUISelectorElement.h"
 #include "gui/SgGUITextSelectorElement.h"
+#include "platform/KeyCodes.h"
 #include "resources/TextureManager.h"
 
 namespace {
-constexpr int Enter = 13, Esc = 27, Left = 100, Up = 101, Right = 102, Down = 103;
+// Short names for the key tables below.
+constexpr int Enter = keyEnter, Esc = keyEsc, Left = keyLeft, Up = keyUp, Right = keyRight, Down = keyDown;
 
 struct Calls {
     int starts = 0;
