@@ -10,6 +10,16 @@
 #include "platform/KeyCodes.h"
 #include "sg/SgCamera.h"
 
+namespace {
+// Flips a HUD switch (map shown, game paused) and the picture that shows it.
+void toggleHudElement(bool& flag, const char* name) {
+    flag = !flag;
+    if (SgEntity* element = mainGUI->findChild(name)) {
+        element->setActive(flag);
+    }
+}
+}  // namespace
+
 void keyboardFunc(unsigned char key, int, int) {
     if (!mainGUI->isGameRunning()) {
         mainGUI->handleButtonEvent(key);
@@ -19,10 +29,7 @@ void keyboardFunc(unsigned char key, int, int) {
     switch (key) {
     case keyTab:
         if (!playerLost && !playerWon) {
-            displayMap = !displayMap;
-            if (SgEntity* map = mainGUI->findChild("labyrinthMap")) {
-                map->setActive(displayMap);
-            }
+            toggleHudElement(displayMap, "labyrinthMap");
         }
         break;
     case keyEnter:
@@ -41,10 +48,7 @@ void keyboardFunc(unsigned char key, int, int) {
         break;
     case keySpace:
         if (!playerLost && !playerWon) {
-            gamePaused = !gamePaused;
-            if (SgEntity* pause = mainGUI->findChild("pauseImage")) {
-                pause->setActive(gamePaused);
-            }
+            toggleHudElement(gamePaused, "pauseImage");
         }
         break;
     default:

@@ -39,6 +39,38 @@ void showNumber(const char* name, unsigned value) {
     }
 }
 
+// The music follows the screen: the menu's tune over the menus and the won
+// and lost pictures, the background tune while a level is played.
+void playMenuMusic() {
+    startMenuSounds();
+    stopIngameSounds();
+}
+
+void playLevelMusic() {
+    stopMenuSounds();
+    startIngameSounds();
+}
+
+// A level ends: the world freezes under the picture that says how, and the
+// outcome flag (playerWon or playerLost) is raised until the key that
+// dismisses the picture.
+void endLevel(bool& outcome, const char* picture) {
+    playMenuMusic();
+    gamePaused = true;
+    outcome = true;
+    showHudElement(picture, true);
+}
+
+void dismissEndOfLevel(bool& outcome, const char* picture) {
+    gamePaused = false;
+    outcome = false;
+    showHudElement(picture, false);
+}
+
+// The time the world stood still (menu, won picture) must not reach the next
+// frame as one long step.
+void restartFrameClock() { lastFrameCounter = PerformanceCounter::now(); }
+
 // Health restored and level 1 shown before the menu returns, so the next game
 // starts fresh.
 void resetForNewGame() {
@@ -123,11 +155,7 @@ void gameStep() {
 }
 
 void goalTriggerTest() {
-    startMenuSounds();
-    stopIngameSounds();
-    gamePaused = true;
-    playerWon = true;
-    showHudElement("wonImage", true);
+    endLevel(playerWon, "wonImage");
     ++level;
     showNumber("levelNumber", static_cast<unsigned>(level));
 }
@@ -167,17 +195,10 @@ void playerHealthMonitor() {
     }
 }
 
-void playerLostGame() {
-    startMenuSounds();
-    stopIngameSounds();
-    gamePaused = true;
-    playerLost = true;
-    showHudElement("lostImage", true);
-}
+void playerLostGame() { endLevel(playerLost, "lostImage"); }
 
 void mainMenuOnGameStart() {
-    stopMenuSounds();
-    startIngameSounds();
+    playLevelMusic();
     mainGUI->setGameRunning(true);
     camera->setActive(true);
     // Mouse motion in the menu adds to the ball's velocity while the frozen
@@ -185,7 +206,7 @@ void mainMenuOnGameStart() {
     // above the start wall's top, out of the maze and lost the game.
     player->velocity.x = 0.0f;
     player->velocity.z = 0.0f;
-    lastFrameCounter = PerformanceCounter::now();
+    restartFrameClock();
 }
 
 void mainMenuOnExit() { endProcess(0); }
@@ -200,24 +221,18 @@ void mainMenuOptionsChanged(unsigned levelSize, unsigned enemyCount, unsigned pl
 }
 
 void leaveGameToMenu() {
-    startMenuSounds();
-    stopIngameSounds();
+    playMenuMusic();
     resetForNewGame();
 }
 
 void continueAfterWin() {
-    stopMenuSounds();
-    startIngameSounds();
-    gamePaused = false;
-    playerWon = false;
-    showHudElement("wonImage", false);
+    playLevelMusic();
+    dismissEndOfLevel(playerWon, "wonImage");
     initNewGame();
-    lastFrameCounter = PerformanceCounter::now();
+    restartFrameClock();
 }
 
 void leaveLostGame() {
-    gamePaused = false;
-    playerLost = false;
-    showHudElement("lostImage", false);
+    dismissEndOfLevel(playerLost, "lostImage");
     resetForNewGame();
 }
