@@ -1,11 +1,13 @@
 #include "app/ConfigLoader.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 ConfigLoader::ConfigLoader(std::string fileName_) : fileName(std::move(fileName_)) {
-    std::ifstream in(fileName);
+    // The name is UTF-8; u8path opens it through Windows' wide-character API.
+    std::ifstream in(std::filesystem::u8path(fileName));
     std::string line;
     while (std::getline(in, line)) {
         // Files written on Windows end their lines with CR LF.

@@ -1,11 +1,11 @@
 #include "app/DataLocator.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/Process.h"
 
 namespace {
 const char* const kDataName = "data";
@@ -14,16 +14,28 @@ const char* const kDataName = "data";
 const char* const kMarkerFile = "kelvo_menu.bmp";
 const char* const kConfigName = "kelvo.cfg";
 
+// Paths are UTF-8 strings; u8path makes Windows open them through its
+// wide-character API instead of the ANSI code page.
 bool isDirectory(const std::string& path) {
-    struct stat info;
-    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(std::filesystem::u8path(path), error);
 }
 
 bool isReadableFile(const std::string& path) {
-    struct stat info;
-    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           access(path.c_str(), R_OK) == 0;
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) {
+        return false;
+    }
+    return std::ifstream(std::filesystem::u8path(path)).is_open();
 }
+
+// The same path with '/' between folders (on Windows '\' becomes '/'; on
+// other systems a backslash is part of a name and stays).
+std::string withForwardSlashes(const std::string& path) {
+    return std::filesystem::u8path(path).generic_u8string();
+}
+
+bool isAbsolute(const std::string& path) { return std::filesystem::u8path(path).is_absolute(); }
 
 std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') {
@@ -56,8 +68,9 @@ std::string lastComponent(const std::string& path) {
 }
 
 std::string canonical(const std::string& path) {
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(std::filesystem::u8path(path), error);
+    return error ? std::string() : resolved.generic_u8string();
 }
 
 void appendOnce(std::vector<std::string>& list, const std::string& item) {
@@ -65,37 +78,26 @@ void appendOnce(std::vector<std::string>& list, const std::string& item) {
         list.push_back(item);
     }
 }
-
-std::string environment(const char* name) {
-    const char* value = getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-}
 }  // namespace
 
 DataLocator DataLocator::fromProcess(const std::string& dataOption, const std::string& installedRoot) {
     DataLocator locator;
-    char buffer[PATH_MAX];
-    if (getcwd(buffer, sizeof buffer) != nullptr) {
-        locator.workingDirectory = buffer;
-    }
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length > 0) {
-        locator.executablePath.assign(buffer, static_cast<size_t>(length));
-    }
+    locator.workingDirectory = Process::workingDirectory();
+    locator.executablePath = Process::executablePath();
     locator.installedRoot = installedRoot;
 
     // The command line beats the environment; an empty variable counts as unset.
     if (!dataOption.empty()) {
-        locator.dataOverride = dataOption;
+        locator.dataOverride = withForwardSlashes(dataOption);
         locator.overrideSource = "--data";
-    } else if (!environment("KELVO_DATA").empty()) {
-        locator.dataOverride = environment("KELVO_DATA");
+    } else if (!Process::environment("KELVO_DATA").empty()) {
+        locator.dataOverride = withForwardSlashes(Process::environment("KELVO_DATA"));
         locator.overrideSource = "KELVO_DATA";
     }
 
     // Relative XDG paths are invalid and must be ignored.
-    const std::string xdg = environment("XDG_CONFIG_HOME");
-    const std::string home = environment("HOME");
+    const std::string xdg = Process::environment("XDG_CONFIG_HOME");
+    const std::string home = Process::environment("HOME");
     if (!xdg.empty() && xdg[0] == '/') {
         locator.configHome = xdg;
     } else if (!home.empty()) {
@@ -137,7 +139,7 @@ std::vector<std::string> DataLocator::configCandidates() const {
 
 bool DataLocator::useOverride() {
     std::string folder = dataOverride;
-    if (folder[0] != '/' && !workingDirectory.empty()) {
+    if (!isAbsolute(folder) && !workingDirectory.empty()) {
         folder = join(workingDirectory, folder);
     }
     folder = withoutTrailingSlashes(folder);

@@ -10,8 +10,8 @@
 // working directory once it is chosen.
 class DataLocator {
 public:
-    // Fills the inputs from the running process: the working directory,
-    // /proc/self/exe, KELVO_DATA (unless dataOption is given),
+    // Fills the inputs from the running process: the working directory, the
+    // executable's path, KELVO_DATA (unless dataOption is given),
     // XDG_CONFIG_HOME and HOME.
     static DataLocator fromProcess(const std::string& dataOption, const std::string& installedRoot);
 

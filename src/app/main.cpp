@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
-
-#include <unistd.h>
+#include <string>
+#include <vector>
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -21,6 +21,7 @@
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgPlayer.h"
 #include "platform/PerformanceCounter.h"
+#include "platform/Process.h"
 
 namespace {
 // Present only for the runs that ask for them.
@@ -103,7 +104,7 @@ bool enterDataFolder(const CommandLine& options) {
         fprintf(stderr, "kelvo: %s\n", locator.error.c_str());
         return false;
     }
-    if (chdir(locator.root.c_str()) != 0) {
+    if (!Process::changeWorkingDirectory(locator.root)) {
         fprintf(stderr, "kelvo: cannot enter %s\n", locator.root.c_str());
         return false;
     }
@@ -117,8 +118,15 @@ bool enterDataFolder(const CommandLine& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Options are parsed from UTF-8 arguments, so --data names any folder.
+    std::vector<std::string> arguments = Process::arguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& argument : arguments) {
+        utf8Argv.push_back(argument.data());
+    }
+    utf8Argv.push_back(nullptr);
     CommandLine options;
-    switch (options.parse(argc, argv)) {
+    switch (options.parse(static_cast<int>(arguments.size()), utf8Argv.data())) {
     case CommandLine::Outcome::ExitSuccess:
         fputs(CommandLine::usage(argv[0]).c_str(), stdout);
         return 0;

@@ -3,11 +3,11 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "app/DataLocator.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -19,9 +19,7 @@ namespace {
 class DataLocatorTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = testing::TempDir() + "kelvo_locator_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        base = fs::canonical(pattern);
+        base = makeTempFolder("kelvo_locator");
         fs::create_directories(base / "work");
         fs::create_directories(base / "tree/bin");
         std::ofstream(base / "tree/bin/kelvo") << "";
@@ -32,10 +30,10 @@ protected:
 
     DataLocator locator() const {
         DataLocator l;
-        l.workingDirectory = (base / "work").string();
-        l.executablePath = (base / "tree/bin/kelvo").string();
-        l.installedRoot = (base / "prefix").string();
-        l.configHome = (base / "home/.config").string();
+        l.workingDirectory = at("work");
+        l.executablePath = at("tree/bin/kelvo");
+        l.installedRoot = at("prefix");
+        l.configHome = at("home/.config");
         return l;
     }
     void makeData(const fs::path& root) {
@@ -46,39 +44,12 @@ protected:
         fs::create_directories((base / file).parent_path());
         std::ofstream(base / file) << "resolution 1\n";
     }
-    std::string at(const fs::path& relative) const { return (base / relative).string(); }
+    // The locator's paths use '/' between folders on every system.
+    std::string at(const fs::path& relative) const { return (base / relative).generic_u8string(); }
 
     fs::path base;
 };
 
-// Restores an environment variable when the test ends.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        const char* old = getenv(name);
-        had_ = old != nullptr;
-        if (had_) {
-            old_ = old;
-        }
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (had_) {
-            setenv(name_, old_.c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
 }  // namespace
 
 TEST_F(DataLocatorTest, SearchesTheFoldersInOrderAndTakesTheFirstData) {
@@ -255,9 +226,9 @@ TEST_F(DataLocatorTest, AnnouncesOnlyWhatDoesNotComeFromTheWorkingDirectory) {
 }
 
 TEST(DataLocatorProcess, ReadsTheProcessAndItsEnvironment) {
-    ScopedEnv data("KELVO_DATA", "/from/env/data");
-    ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
-    ScopedEnv home("HOME", "/home/player");
+    ScopedEnvironment data("KELVO_DATA", "/from/env/data");
+    ScopedEnvironment xdg("XDG_CONFIG_HOME", "/xdg");
+    ScopedEnvironment home("HOME", "/home/player");
 
     DataLocator fromEnv = DataLocator::fromProcess("", "/usr/share/kelvo");
     EXPECT_EQ(fromEnv.dataOverride, "/from/env/data");
@@ -265,22 +236,23 @@ TEST(DataLocatorProcess, ReadsTheProcessAndItsEnvironment) {
     EXPECT_EQ(fromEnv.configHome, "/xdg");
     EXPECT_EQ(fromEnv.installedRoot, "/usr/share/kelvo");
     EXPECT_EQ(fs::path(fromEnv.workingDirectory), fs::current_path());
-    EXPECT_EQ(fs::path(fromEnv.executablePath), fs::canonical("/proc/self/exe"));
+    EXPECT_EQ(fs::u8path(fromEnv.executablePath).stem().u8string(), "test_app");
+    EXPECT_TRUE(fs::u8path(fromEnv.executablePath).is_absolute());
 
     DataLocator fromOption = DataLocator::fromProcess("mine/data", "");
     EXPECT_EQ(fromOption.dataOverride, "mine/data") << "--data beats KELVO_DATA";
     EXPECT_EQ(fromOption.overrideSource, "--data");
 
     {
-        ScopedEnv empty("KELVO_DATA", "");
-        ScopedEnv relative("XDG_CONFIG_HOME", "relative/config");
+        ScopedEnvironment empty("KELVO_DATA", "");
+        ScopedEnvironment relative("XDG_CONFIG_HOME", "relative/config");
         DataLocator l = DataLocator::fromProcess("", "");
         EXPECT_EQ(l.dataOverride, "") << "an empty variable counts as unset";
         EXPECT_EQ(l.configHome, "/home/player/.config") << "a relative XDG path is ignored";
     }
     {
-        ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
-        ScopedEnv noHome("HOME", nullptr);
+        ScopedEnvironment noXdg("XDG_CONFIG_HOME", nullptr);
+        ScopedEnvironment noHome("HOME", nullptr);
         EXPECT_EQ(DataLocator::fromProcess("", "").configHome, "");
     }
 }
