@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/Process.h"
+#include "platform/UserFolders.h"
 
 namespace {
 const char* const kDataName = "data";
@@ -95,13 +96,11 @@ DataLocator DataLocator::fromProcess(const std::string& dataOption, const std::s
         locator.overrideSource = "KELVO_DATA";
     }
 
-    // Relative XDG paths are invalid and must be ignored.
-    const std::string xdg = Process::environment("XDG_CONFIG_HOME");
-    const std::string home = Process::environment("HOME");
-    if (!xdg.empty() && xdg[0] == '/') {
-        locator.configHome = xdg;
-    } else if (!home.empty()) {
-        locator.configHome = join(home, ".config");
+    // The player's settings folder ("<config home>/kelvo") is the platform's:
+    // XDG on Linux, %APPDATA% on Windows.
+    const std::string settingsFolder = UserFolders::configFolder();
+    if (!settingsFolder.empty()) {
+        locator.configHome = parentOf(settingsFolder);
     }
     return locator;
 }

@@ -12,7 +12,7 @@ class DataLocator {
 public:
     // Fills the inputs from the running process: the working directory, the
     // executable's path, KELVO_DATA (unless dataOption is given),
-    // XDG_CONFIG_HOME and HOME.
+    // the folder above the player's settings folder (UserFolders).
     static DataLocator fromProcess(const std::string& dataOption, const std::string& installedRoot);
 
     // Folders that may hold "data", in the order they are tried: the working
@@ -37,7 +37,7 @@ public:
     std::string installedRoot;   // <prefix>/share/kelvo
     std::string dataOverride;    // the data folder itself, from --data or KELVO_DATA
     std::string overrideSource;  // "--data" or "KELVO_DATA", for messages
-    std::string configHome;      // $XDG_CONFIG_HOME, else ~/.config
+    std::string configHome;      // $XDG_CONFIG_HOME or ~/.config; %APPDATA% on Windows
 
     // Results of locate().
     std::string root;        // folder holding the chosen data folder

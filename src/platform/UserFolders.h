@@ -7,7 +7,9 @@
 // $XDG_DATA_HOME/kelvo (default ~/.local/share/kelvo) for records and
 // replays, $XDG_PICTURES_DIR/kelvo (default ~/Pictures/kelvo) for
 // screenshots. A variable that is unset, empty or not an absolute path is
-// ignored, as the XDG rules ask. An empty result means there is no home to
+// ignored, as the XDG rules ask. On Windows settings, records and replays
+// share %APPDATA%\kelvo and screenshots go to Pictures\kelvo. Paths are
+// UTF-8 with '/' between folders. An empty result means there is no home to
 // save into (no $HOME either): the caller plays on without saving.
 class UserFolders {
 public:

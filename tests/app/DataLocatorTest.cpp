@@ -233,7 +233,9 @@ TEST(DataLocatorProcess, ReadsTheProcessAndItsEnvironment) {
     DataLocator fromEnv = DataLocator::fromProcess("", "/usr/share/kelvo");
     EXPECT_EQ(fromEnv.dataOverride, "/from/env/data");
     EXPECT_EQ(fromEnv.overrideSource, "KELVO_DATA");
+#ifndef _WIN32
     EXPECT_EQ(fromEnv.configHome, "/xdg");
+#endif
     EXPECT_EQ(fromEnv.installedRoot, "/usr/share/kelvo");
     EXPECT_EQ(fs::path(fromEnv.workingDirectory), fs::current_path());
     EXPECT_EQ(fs::u8path(fromEnv.executablePath).stem().u8string(), "test_app");
@@ -248,11 +250,22 @@ TEST(DataLocatorProcess, ReadsTheProcessAndItsEnvironment) {
         ScopedEnvironment relative("XDG_CONFIG_HOME", "relative/config");
         DataLocator l = DataLocator::fromProcess("", "");
         EXPECT_EQ(l.dataOverride, "") << "an empty variable counts as unset";
+#ifndef _WIN32
         EXPECT_EQ(l.configHome, "/home/player/.config") << "a relative XDG path is ignored";
+#endif
     }
+#ifdef _WIN32
+    {
+        ScopedEnvironment appData("APPDATA", "C:\\Users\\player\\AppData\\Roaming");
+        EXPECT_EQ(DataLocator::fromProcess("", "").configHome, "C:/Users/player/AppData/Roaming");
+        EXPECT_EQ(DataLocator::fromProcess("D:\\games\\kelvo\\data", "").dataOverride, "D:/games/kelvo/data")
+            << "Windows separators are accepted";
+    }
+#else
     {
         ScopedEnvironment noXdg("XDG_CONFIG_HOME", nullptr);
         ScopedEnvironment noHome("HOME", nullptr);
         EXPECT_EQ(DataLocator::fromProcess("", "").configHome, "");
     }
+#endif
 }

@@ -1,28 +1,34 @@
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include <dirent.h>
+#ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include "platform/AtomicFile.h"
 #include "platform/UserFolders.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempFolder.h"
+
+namespace fs = std::filesystem;
 
 namespace {
+// Paths are UTF-8 with '/' between folders, as the game passes them; the
+// name has a blank and letters outside ASCII, as a player's folder may.
 std::string makeTemporaryFolder() {
-    char pattern[] = "/tmp/kelvo-files-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made != nullptr ? made : "";
+    const fs::path folder = makeTempFolder("kelvo-files") / fs::u8path(u8"Zo\u00eb's files");
+    fs::create_directory(folder);
+    return folder.generic_u8string();
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fs::u8path(path), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
@@ -30,37 +36,13 @@ std::string readFile(const std::string& path) {
 
 int entriesIn(const std::string& folder) {
     int count = 0;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            count += name != "." && name != "..";
-        }
-        closedir(dir);
+    std::error_code error;
+    for (fs::directory_iterator it(fs::u8path(folder), error), end; !error && it != end; it.increment(error)) {
+        ++count;
     }
     return count;
 }
 
-// Restores an environment variable when the test ends.
-class SavedVariable {
-public:
-    explicit SavedVariable(const char* name) : name_(name) {
-        const char* value = getenv(name);
-        had_ = value != nullptr;
-        value_ = had_ ? value : "";
-    }
-    ~SavedVariable() {
-        if (had_) {
-            setenv(name_, value_.c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    std::string value_;
-};
 }  // namespace
 
 TEST(AtomicFileTest, ReplacesTheWholeFileAndLeavesNoTemporary) {
@@ -76,6 +58,7 @@ TEST(AtomicFileTest, ReplacesTheWholeFileAndLeavesNoTemporary) {
     EXPECT_NE(error.find("missing"), std::string::npos) << error;
 }
 
+#ifndef _WIN32
 // A disk that fills up half-way through the save (here: a file-size limit)
 // must leave the previous file whole.
 TEST(AtomicFileTest, AnInterruptedSaveKeepsThePreviousFile) {
@@ -100,6 +83,30 @@ TEST(AtomicFileTest, AnInterruptedSaveKeepsThePreviousFile) {
     EXPECT_EQ(entriesIn(folder), 1) << "the temporary file was left behind";
 }
 
+namespace {
+// Restores an environment variable when the test ends.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char* name) : name_(name) {
+        const char* value = getenv(name);
+        had_ = value != nullptr;
+        value_ = had_ ? value : "";
+    }
+    ~SavedVariable() {
+        if (had_) {
+            setenv(name_, value_.c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    std::string value_;
+};
+}  // namespace
+
 TEST(UserFoldersTest, FollowsXdgVariablesAndFallsBackToHome) {
     SavedVariable home("HOME"), config("XDG_CONFIG_HOME"), data("XDG_DATA_HOME"), pictures("XDG_PICTURES_DIR");
     setenv("HOME", "/home/player", 1);
@@ -122,17 +129,42 @@ TEST(UserFoldersTest, FollowsXdgVariablesAndFallsBackToHome) {
     EXPECT_EQ(UserFolders::configFolder(), "");
     EXPECT_FALSE(UserFolders::ensureFolder(""));
 }
+#else
+// A save whose rename fails (here: the old file is read-only, which
+// MoveFileEx will not replace) keeps the previous file and removes the
+// temporary one.
+TEST(AtomicFileTest, AFailedReplaceKeepsThePreviousFile) {
+    const std::string folder = makeTemporaryFolder();
+    const std::string path = folder + "/records.tsv";
+    ASSERT_TRUE(AtomicFile::write(path, "old contents\n"));
+    fs::permissions(fs::u8path(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    std::string error;
+    EXPECT_FALSE(AtomicFile::write(path, "new contents\n", &error));
+    EXPECT_NE(error.find("records.tsv"), std::string::npos) << error;
+    EXPECT_EQ(readFile(path), "old contents\n");
+    EXPECT_EQ(entriesIn(folder), 1) << "the temporary file was left behind";
+    fs::permissions(fs::u8path(path), fs::perms::owner_write, fs::perm_options::add);
+}
+
+// Settings, records and replays live in %APPDATA%\kelvo.
+TEST(UserFoldersTest, KeepsThePlayersFilesInApplicationData) {
+    ScopedEnvironment appData("APPDATA", u8"C:\\Users\\Zo\u00eb\\AppData\\Roaming\\");
+    EXPECT_EQ(UserFolders::configFolder(), u8"C:/Users/Zo\u00eb/AppData/Roaming/kelvo");
+    EXPECT_EQ(UserFolders::dataFolder(), u8"C:/Users/Zo\u00eb/AppData/Roaming/kelvo");
+    EXPECT_NE(UserFolders::picturesFolder(), "");
+    EXPECT_FALSE(UserFolders::ensureFolder(""));
+}
+#endif
 
 TEST(UserFoldersTest, CreatesMissingParentsButNotOverAFile) {
     const std::string folder = makeTemporaryFolder();
     const std::string nested = folder + "/a/b/kelvo";
     EXPECT_TRUE(UserFolders::ensureFolder(nested));
-    struct stat info;
-    ASSERT_EQ(stat(nested.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_TRUE(fs::is_directory(fs::u8path(nested)));
     EXPECT_TRUE(UserFolders::ensureFolder(nested));
 
-    std::ofstream(folder + "/file") << "x";
+    std::ofstream(fs::u8path(folder + "/file")) << "x";
     EXPECT_FALSE(UserFolders::ensureFolder(folder + "/file"));
     EXPECT_FALSE(UserFolders::ensureFolder(folder + "/file/kelvo"));
 }
