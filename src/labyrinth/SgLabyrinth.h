@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "labyrinth/Tile.h"
+#include "labyrinth/TileGrid.h"
 #include "labyrinth/WallContainer.h"
 #include "sg/SgSpatialEntity.h"
 
@@ -18,10 +19,15 @@ class SgTrigger;
 class TextureManager;
 
 // One level's maze: a square grid of tiles (walls grown at random from the
-// outer ring), the walls grouped into straight runs, their render nodes below
-// this node, and the collision queries that only look at the tiles near the
-// asking sphere. Tiles are s units wide; the grid is centred on the node's
-// origin and the floor surface is y = 0.
+// outer ring, TileGrid), the walls grouped into straight runs, their render
+// nodes below this node, and the collision queries that only look at the
+// tiles near the asking sphere. Tiles are s units wide; the grid is centred
+// on the node's origin and the floor surface is y = 0.
+//
+// The implementation is spread by concern: SgLabyrinth.cpp (building and the
+// grid), SgLabyrinthGeometry.cpp (floor, walls, goal marker),
+// SgLabyrinthQueries.cpp (collision and camera-ray queries) and
+// SgLabyrinthMap.cpp (the off-screen map).
 class SgLabyrinth : public SgSpatialEntity {
 public:
     // The unnamed float and int are handed to populateTileArray and unused.
@@ -80,22 +86,18 @@ public:
     static const int mapSize = 512;
 
 private:
-    void printTileTable() const;
+    static std::string blendNodeName(int id);
     void buildWallNodes();
-    // Containers met in the tile window around the sphere (or the whole grid
-    // when sphere is null), each once, in the order of their first tile.
-    std::vector<WallContainer*> containersNear(BoundingSphere* sphere) const;
-    WallContainer* containerWithId(int id) const;
+    void createWallGroups();
+    void createGoalMarker();
     void switchSeeThrough(const std::vector<WallContainer*>& containers, const Vector3& start, const Vector3& end);
+    void drawMapFromAbove(GLRenderer* renderer);
     void drawMap(GLRenderer* renderer);
     bool isOwnNode(const SgEntity* node) const;
     // The see-through switch of the container at that list index.
     SgBlendState* blendNodeOf(size_t index, int id);
 
-    std::vector<std::vector<Tile*>> tiles;  // tiles[row][column]; row runs along z
-    int gridSize;
-    int tileSize;
-    std::vector<WallContainer*> wallContainers;  // creation order; ids 1, 2, ...
+    TileGrid grid;
     BoundingBox* floorBox;
     BoundingBox* startWallBox;
     SgTexture* wallTextureNode;
@@ -103,9 +105,6 @@ private:
     TextureManager* textureManager;
     bool perPixelLighting;
     void (*onWallTop)();
-    int nextWallContainerId;
-    Tile* start;
-    Tile* goal;
     // Nodes built here that are not below "wallTexture", freed by the destructor.
     std::vector<SgEntity*> ownNodes;
 };

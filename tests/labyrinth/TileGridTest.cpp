@@ -1,0 +1,180 @@
+// Maze generation on the bare grid: no render nodes, no GL context.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "labyrinth/LabyrinthTestSupport.h"
+
+namespace {
+
+bool isCorner(int n, int row, int column) {
+    return (row == 0 || row == n - 1) && (column == 0 || column == n - 1);
+}
+
+bool onRing(int n, int row, int column) { return row == 0 || row == n - 1 || column == 0 || column == n - 1; }
+
+// Checks the maze invariants every level relies on; returns the number of
+// free tiles so callers can see the maze is not trivial.
+int checkMaze(const TileGrid& labyrinth, unsigned seed) {
+    const int n = labyrinth.getGridSize();
+    const Tile* start = labyrinth.getStart();
+    const Tile* goal = labyrinth.getGoal();
+    const int sr = rowOf(labyrinth, start), sc = columnOf(labyrinth, start);
+    const int gr = rowOf(labyrinth, goal), gc = columnOf(labyrinth, goal);
+    EXPECT_EQ(labyrinth.getTile(sr, sc), start) << "seed " << seed;
+    EXPECT_EQ(labyrinth.getTile(gr, gc), goal) << "seed " << seed;
+
+    int ringOpenings = 0;
+    int freeTiles = 0;
+    for (int row = 0; row < n; ++row) {
+        for (int column = 0; column < n; ++column) {
+            const Tile* tile = labyrinth.getTile(row, column);
+            freeTiles += tile->isFree ? 1 : 0;
+            if (onRing(n, row, column) && tile->isFree) {
+                ++ringOpenings;
+                EXPECT_TRUE(tile == start || tile == goal) << "seed " << seed << " at " << row << "," << column;
+            }
+        }
+    }
+    EXPECT_EQ(ringOpenings, 2) << "seed " << seed;
+    EXPECT_NE(start, goal);
+    EXPECT_FALSE(isCorner(n, sr, sc)) << "seed " << seed;
+    EXPECT_FALSE(isCorner(n, gr, gc)) << "seed " << seed;
+    // Opposite sides: both in rows 0 and N-1, or both in columns 0 and N-1.
+    const bool rows = (sr == 0 && gr == n - 1) || (sr == n - 1 && gr == 0);
+    const bool columns = (sc == 0 && gc == n - 1) || (sc == n - 1 && gc == 0);
+    EXPECT_TRUE(rows != columns) << "seed " << seed;
+
+    // The tile just inside each opening stays free.
+    for (const auto& [r, c] : {std::pair<int, int>{sr, sc}, {gr, gc}}) {
+        const int ir = r == 0 ? 1 : (r == n - 1 ? n - 2 : r);
+        const int ic = c == 0 ? 1 : (c == n - 1 ? n - 2 : c);
+        EXPECT_TRUE(labyrinth.getTile(ir, ic)->isFree) << "seed " << seed;
+    }
+
+    const auto reached = reachableFrom(labyrinth, sr, sc);
+    EXPECT_TRUE(reached[gr][gc]) << "goal unreachable, seed " << seed << " N " << n;
+    for (int row = 0; row < n; ++row) {
+        for (int column = 0; column < n; ++column) {
+            if (labyrinth.getTile(row, column)->isFree) {
+                EXPECT_TRUE(reached[row][column])
+                    << "free tile " << row << "," << column << " unreachable, seed " << seed << " N " << n;
+            }
+        }
+    }
+    return freeTiles;
+}
+
+}  // namespace
+
+TEST(LabyrinthGeneration, RingOpeningsAndReachabilityOverSeedsAndSizes) {
+    const struct {
+        int n;
+        unsigned seeds;
+    } cases[] = {{3, 60}, {10, 60}, {32, 25}, {80, 6}};
+    for (const auto& c : cases) {
+        for (unsigned seed = 1; seed <= c.seeds; ++seed) {
+            const auto labyrinth = buildGrid(c.n, seed * 7919u);
+            const int freeTiles = checkMaze(*labyrinth, seed * 7919u);
+            if (c.n >= 10) {
+                EXPECT_GT(freeTiles, c.n);  // the interior is not walled up
+            }
+        }
+    }
+}
+
+TEST(LabyrinthGeneration, DrawOrderIterationCountAndDeterminism) {
+    EXPECT_EQ(replayGeneration(10, 1).iterations, 286);
+    EXPECT_EQ(replayGeneration(7, 1).iterations, 98);
+
+    for (int n : {3, 10, 32}) {
+        for (unsigned seed : {3u, 1234u, 99991u}) {
+            const auto labyrinth = buildGrid(n, seed);
+            const ReplayedMaze expected = replayGeneration(n, seed);
+            // The grid draws nothing after the maze (the wall heights are
+            // drawn when the labyrinth builds its walls).
+            const int expectedNext = rand();
+            const auto again = buildGrid(n, seed);
+            const int next = rand();
+            EXPECT_EQ(next, expectedNext) << "draw count differs, N " << n << " seed " << seed;
+            for (int row = 0; row < n; ++row) {
+                for (int column = 0; column < n; ++column) {
+                    EXPECT_EQ(!labyrinth->getTile(row, column)->isFree, expected.wall[row][column]);
+                    EXPECT_EQ(again->getTile(row, column)->isFree, labyrinth->getTile(row, column)->isFree);
+                }
+            }
+            EXPECT_EQ(rowOf(*again, again->getStart()), rowOf(*labyrinth, labyrinth->getStart()));
+            EXPECT_EQ(columnOf(*again, again->getGoal()), columnOf(*labyrinth, labyrinth->getGoal()));
+        }
+    }
+}
+
+TEST(LabyrinthGeneration, OpeningsFollowTheFirstFourDraws) {
+    // With the first four draws known, the openings are fixed: roll1 picks
+    // rows or columns, roll2 which side starts, r1 and r2 the positions.
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        srand(seed);
+        const int roll1 = rand() % 100, roll2 = rand() % 100;
+        const int r1 = rand() % 8 + 1, r2 = rand() % 8 + 1;
+        const auto labyrinth = buildGrid(10, seed);
+        const int startSide = roll2 <= 49 ? 0 : 9;
+        if (roll1 <= 49) {
+            EXPECT_EQ(labyrinth->getStart(), labyrinth->getTile(startSide, r1));
+            EXPECT_EQ(labyrinth->getGoal(), labyrinth->getTile(9 - startSide, r2));
+        } else {
+            EXPECT_EQ(labyrinth->getStart(), labyrinth->getTile(r1, startSide));
+            EXPECT_EQ(labyrinth->getGoal(), labyrinth->getTile(r2, 9 - startSide));
+        }
+    }
+}
+
+TEST(LabyrinthGeneration, TilePositionsAndIndexConversion) {
+    const auto labyrinth = buildGrid(10, 5);
+    EXPECT_EQ(labyrinth->getTile(0, 0)->position, Vector3(-10.0f, 0.0f, -10.0f));
+    EXPECT_EQ(labyrinth->getTile(3, 7)->position, Vector3(4.0f, 0.0f, -4.0f));
+    EXPECT_EQ(labyrinth->getTile(9, 9)->size, 2.0f);
+    EXPECT_EQ(labyrinth->getTileSize(), 2);
+
+    EXPECT_EQ(labyrinth->getTileIdx(-12.0f), -1);
+    EXPECT_EQ(labyrinth->getTileIdx(-11.9f), 0);
+    EXPECT_EQ(labyrinth->getTileIdx(-10.0f), 0);
+    EXPECT_EQ(labyrinth->getTileIdx(-9.0f), 1);
+    EXPECT_EQ(labyrinth->getTileIdx(9.9f), 9);
+    EXPECT_EQ(labyrinth->getTileIdx(10.0f), -1);
+    for (float v = -1.99f; v < 2.0f; v += 0.25f) {
+        EXPECT_EQ(labyrinth->getTileIdx(v), 5) << v;
+    }
+    EXPECT_EQ(labyrinth->getTileIdx(1e30f), -1);
+    EXPECT_EQ(labyrinth->getTileIdx(-1e30f), -1);
+}
+
+TEST(LabyrinthGeneration, PrintsWallGridAndTileTable) {
+    std::string output;
+    const auto labyrinth = buildGrid(10, 77, &output);
+    std::istringstream lines(output);
+    std::string line;
+    for (int row = 0; row < 10; ++row) {
+        ASSERT_TRUE(std::getline(lines, line));
+        ASSERT_EQ(line.size(), 10u);
+        for (int column = 0; column < 10; ++column) {
+            EXPECT_EQ(line[column], labyrinth->getTile(row, column)->isFree ? ' ' : '#');
+        }
+    }
+    for (int row = 0; row < 10; ++row) {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::string expected;
+        for (int column = 0; column < 10; ++column) {
+            const Tile* tile = labyrinth->getTile(row, column);
+            char cell[64];
+            snprintf(cell, sizeof cell, "|%3.f, %3.f; %2.i %c|", tile->position.x, tile->position.z,
+                     tile->wallContainerId, tile->isFree ? ' ' : '#');
+            expected += cell;
+            if (tile->isFree) {
+                EXPECT_EQ(tile->wallContainerId, -1);
+            }
+        }
+        EXPECT_EQ(line, expected);
+    }
+    EXPECT_NE(output.find("|-10, -10;  1 #|"), std::string::npos);
+}
