@@ -145,17 +145,11 @@ SgGUIElement* SgGUI::mainButton(int index) const { return mainButtons[index]; }
 
 void SgGUI::highlightOption(int index, bool on) {
     // Options in cursor order: level size, enemy count, player health, shader.
-    SgGUISelectorElement* numberSelectors[3] = {levelsizeSelector, enemyCountSelector, playerHealthSelector};
-    if (index < 3) {
-        if (on) {
-            numberSelectors[index]->changeColorTo(fadeTime, highlightColor);
-        } else {
-            numberSelectors[index]->changeColorToBlack(fadeTime);
-        }
-    } else if (on) {
-        shaderSelector->changeColorTo(fadeTime, highlightColor);
+    SgGUISelector* options[4] = {levelsizeSelector, enemyCountSelector, playerHealthSelector, shaderSelector};
+    if (on) {
+        options[index]->changeColorTo(fadeTime, highlightColor);
     } else {
-        shaderSelector->changeColorToBlack(fadeTime);
+        options[index]->changeColorToBlack(fadeTime);
     }
 }
 

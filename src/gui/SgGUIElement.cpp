@@ -94,18 +94,24 @@ void SgGUIElement::render(GLRenderer* renderer) {
         return;
     }
     if (beginDraw()) {
-        renderer->pushMatrix();
-        transform(renderer);
-        renderer->pushAttrib(GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
-        renderer->enable(GL_TEXTURE_2D);
-        glMatrixMode(GL_MODELVIEW);
-        if (blended) {
-            renderer->enable(GL_BLEND);
-            renderer->blendFunc(GL_SRC_ALPHA, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
-        }
-        drawTexturedQuad(textureId, color, 0, width, height);
-        renderer->popAttrib();
-        renderer->popMatrix();
+        drawOverlay(this, renderer, blended, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA,
+                    [this] { drawTexturedQuad(textureId, color, 0, width, height); });
     }
     endDraw(renderer);
+}
+
+void SgGUIElement::drawOverlay(SgSpatialEntity* node, GLRenderer* renderer, bool blended, unsigned blendDst,
+                               const std::function<void()>& drawQuads) {
+    renderer->pushMatrix();
+    node->transform(renderer);
+    renderer->pushAttrib(GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    renderer->enable(GL_TEXTURE_2D);
+    glMatrixMode(GL_MODELVIEW);
+    if (blended) {
+        renderer->enable(GL_BLEND);
+        renderer->blendFunc(GL_SRC_ALPHA, blendDst);
+    }
+    drawQuads();
+    renderer->popAttrib();
+    renderer->popMatrix();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "sg/SgSpatialEntity.h"
 
 // A textured rectangle of the 2-D overlay (button, screen background, HUD
@@ -23,6 +25,11 @@ public:
     // One overlay quad from (left, 0) to (right, top) in the current frame,
     // the texture combined with `tint` by addition (black shows it as is).
     static void drawTexturedQuad(unsigned texture, const Vector3& tint, float left, float right, float top);
+    // Runs drawQuads in the node's frame with texturing on and, when blended,
+    // blending by GL_SRC_ALPHA and blendDst; the matrix and the attributes
+    // are put back afterwards.
+    static void drawOverlay(SgSpatialEntity* node, GLRenderer* renderer, bool blended, unsigned blendDst,
+                            const std::function<void()>& drawQuads);
 
     const Vector3& getColor() const { return color; }
     unsigned getTextureId() const { return textureId; }

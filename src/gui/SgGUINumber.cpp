@@ -52,20 +52,13 @@ void SgGUINumber::render(GLRenderer* renderer) {
         return;
     }
     if (beginDraw()) {
-        renderer->pushMatrix();
-        transform(renderer);
-        renderer->pushAttrib(GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
-        renderer->enable(GL_TEXTURE_2D);
-        glMatrixMode(GL_MODELVIEW);
-        renderer->enable(GL_BLEND);
-        renderer->blendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        for (unsigned i = 0; i < digitCount; ++i) {
-            const float left = static_cast<float>(i) * digitWidth;
-            const float right = left + digitWidth;
-            SgGUIElement::drawTexturedQuad(digitTextures[digits[i]], color, left, right, digitHeight);
-        }
-        renderer->popAttrib();
-        renderer->popMatrix();
+        SgGUIElement::drawOverlay(this, renderer, true, GL_ONE_MINUS_SRC_ALPHA, [this] {
+            for (unsigned i = 0; i < digitCount; ++i) {
+                const float left = static_cast<float>(i) * digitWidth;
+                const float right = left + digitWidth;
+                SgGUIElement::drawTexturedQuad(digitTextures[digits[i]], color, left, right, digitHeight);
+            }
+        });
     }
     endDraw(renderer);
 }

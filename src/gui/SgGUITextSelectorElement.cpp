@@ -6,14 +6,7 @@
 #include "resources/TextureManager.h"
 
 namespace {
-// Layout in canvas units, relative to the selector's position.
-constexpr float valueOffset = 43;       // label width to the value image
-constexpr float valueHeight = 37;
-constexpr float arrowWidth = 20;
-constexpr float arrowHeight = 37;
-constexpr float leftArrowOffset = 20;   // label width to the left arrow
 constexpr float rightArrowOffset = 66;  // label width + value width to the right arrow
-constexpr float depth = -2;
 }  // namespace
 
 SgGUITextSelectorElement::SgGUITextSelectorElement(std::string name_, const Vector3& position_, float width,
@@ -22,17 +15,10 @@ SgGUITextSelectorElement::SgGUITextSelectorElement(std::string name_, const Vect
                                                    const std::string* values_,
                                                    const std::string* valueTextureNames, float valueWidth,
                                                    TextureManager* textures)
-    : SgSpatialEntity(std::move(name_), position_, Vector3(0, 0, 0), 0, Vector3(1, 1, 1)),
-      arrowRightTexture(0),
-      arrowLeftTexture(0),
-      labelTexture(textures->getTextureId(labelTextureName)),
+    : SgGUISelector(std::move(name_), position_, width, height, labelTextureName,
+                    width + rightArrowOffset + valueWidth, textures),
       values(values_, values_ + valueCount_),
       index(0),
-      labelWidth(static_cast<int>(width)),
-      labelHeight(static_cast<int>(height)),
-      rightArrow(nullptr),
-      leftArrow(nullptr),
-      label(nullptr),
       valueGroup(new SgEntity("currentSelectionElement")),
       valueCount(valueCount_) {
     for (unsigned i = 0; i < valueCount; ++i) {
@@ -49,24 +35,10 @@ SgGUITextSelectorElement::SgGUITextSelectorElement(std::string name_, const Vect
     if (valueCount > 0) {
         valueElements[index]->setActive(true);
     }
-
-    arrowRightTexture = textures->getTextureId("arrowRightTexture");
-    arrowLeftTexture = textures->getTextureId("arrowLeftTexture");
-    label = new SgGUIElement("selectorLabel", Vector3(0, 0, depth), width, height, labelTexture, true, 1, false);
-    rightArrow = new SgGUIElement("selectorRightArrow", Vector3(width + rightArrowOffset + valueWidth, 0, depth),
-                                  arrowWidth, arrowHeight, arrowRightTexture, true, 1, false);
-    leftArrow = new SgGUIElement("selectorLeftArrow", Vector3(width + leftArrowOffset, 0, depth), arrowWidth,
-                                 arrowHeight, arrowLeftTexture, true, 1, false);
-    addChild(label);
-    addChild(rightArrow);
-    addChild(leftArrow);
     addChild(valueGroup);
 }
 
 SgGUITextSelectorElement::~SgGUITextSelectorElement() {
-    delete label;
-    delete rightArrow;
-    delete leftArrow;
     for (SgGUIElement* image : valueElements) {
         delete image;
     }
@@ -105,9 +77,3 @@ void SgGUITextSelectorElement::setCurrentElement(unsigned newIndex) {
     }
     showOnly(newIndex < valueCount ? newIndex : valueCount - 1);
 }
-
-void SgGUITextSelectorElement::changeColorTo(float seconds, const Vector3& color) {
-    label->changeColorTo(seconds, color);
-}
-
-void SgGUITextSelectorElement::changeColorToBlack(float seconds) { label->changeColorToBlack(seconds); }

@@ -112,37 +112,33 @@ void SgShader::linkProgram() {
     printProgramInfoLog(program);
 }
 
-void SgShader::printProgramInfoLog(unsigned int programId) {
-    if (!glslAvailable()) {
-        return;
-    }
+namespace {
+// Prints an object's info log with a line end, if it has one; getLength and
+// getLog are the program or the shader forms of the two queries.
+void printInfoLog(GLuint object, PFNGLGETPROGRAMIVPROC getLength, PFNGLGETPROGRAMINFOLOGPROC getLog) {
     GLint length = 0;
-    glGetProgramiv(programId, GL_INFO_LOG_LENGTH, &length);
+    getLength(object, GL_INFO_LOG_LENGTH, &length);
     if (length <= 0) {
         return;
     }
     std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
     GLsizei written = 0;
-    glGetProgramInfoLog(programId, length, &written, log.data());
+    getLog(object, length, &written, log.data());
     if (written != 0) {
         printf("%s\n", log.data());
     }
 }
+}  // namespace
+
+void SgShader::printProgramInfoLog(unsigned int programId) {
+    if (glslAvailable()) {
+        printInfoLog(programId, glGetProgramiv, glGetProgramInfoLog);
+    }
+}
 
 void SgShader::printShaderInfoLog(unsigned int shader) {
-    if (!glslAvailable()) {
-        return;
-    }
-    GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-    if (length <= 0) {
-        return;
-    }
-    std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
-    GLsizei written = 0;
-    glGetShaderInfoLog(shader, length, &written, log.data());
-    if (written != 0) {
-        printf("%s\n", log.data());
+    if (glslAvailable()) {
+        printInfoLog(shader, glGetShaderiv, glGetShaderInfoLog);
     }
 }
 
