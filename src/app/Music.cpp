@@ -1,6 +1,10 @@
 #include "app/Music.h"
 
+#include <cmath>
+
 #include "app/Globals.h"
+#include "resources/AudioManager.h"
+#include "sg/SgCamera.h"
 
 namespace {
 AudioEntity* findSound(const char* name) { return audioManager != nullptr ? audioManager->getSound(name) : nullptr; }
@@ -17,6 +21,24 @@ void stop(const char* name) {
     }
 }
 }  // namespace
+
+void loadGameSounds(AudioManager& manager) {
+    manager.loadAndAddSound("playerDrainHealthSound", "data/sounds/healthDrain.wav", Vector3(0, 0, 0), false);
+    manager.loadAndAddSound("mainMenuSound", "data/sounds/mainMenu3.wav", Vector3(0, 0, 0), true);
+    manager.loadAndAddSound("backgroundSound", "data/sounds/background.wav", Vector3(0, 0, 0), true);
+    // Music is not placed in the maze: at the world origin it reached the
+    // camera, tens of units away, some 40 dB too quiet to hear.
+    for (const char* music : {"mainMenuSound", "backgroundSound"}) {
+        if (AudioEntity* sound = manager.getSound(music)) {
+            sound->setListenerRelative(true);
+        }
+    }
+    // Heard from the following camera at its recorded level; fainter only
+    // when the camera zooms out.
+    if (AudioEntity* drain = manager.getSound("playerDrainHealthSound")) {
+        drain->setReferenceDistance(std::hypot(SgCamera::followHeight, SgCamera::followDistance));
+    }
+}
 
 void startIngameSounds() { play("backgroundSound"); }
 

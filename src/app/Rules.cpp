@@ -177,6 +177,7 @@ void playerHealthMonitor() {
         shealth = player->health;
         if (audioManager != nullptr) {
             if (AudioEntity* drain = audioManager->getSound("playerDrainHealthSound")) {
+                drain->setPosition(player->position);
                 drain->play();
             }
         }

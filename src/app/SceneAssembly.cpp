@@ -164,9 +164,7 @@ void init() {
 
     audioManager = new AudioManager();
     audioManager->init();
-    audioManager->loadAndAddSound("playerDrainHealthSound", "data/sounds/healthDrain.wav", Vector3(0, 0, 0), false);
-    audioManager->loadAndAddSound("mainMenuSound", "data/sounds/mainMenu3.wav", Vector3(0, 0, 0), true);
-    audioManager->loadAndAddSound("backgroundSound", "data/sounds/background.wav", Vector3(0, 0, 0), true);
+    loadGameSounds(*audioManager);
     startMenuSounds();
 
     perFrameStep = gameStep;

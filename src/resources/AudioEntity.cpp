@@ -20,3 +20,9 @@ void AudioEntity::setPosition(const Vector3& newPosition) {
     position = newPosition;
     alSource3f(source, AL_POSITION, position.x, position.y, position.z);
 }
+
+void AudioEntity::setListenerRelative(bool relative) {
+    alSourcei(source, AL_SOURCE_RELATIVE, relative ? AL_TRUE : AL_FALSE);
+}
+
+void AudioEntity::setReferenceDistance(float distance) { alSourcef(source, AL_REFERENCE_DISTANCE, distance); }

@@ -16,6 +16,14 @@ public:
     void stop();
     void rewind();
     void setPosition(const Vector3& position);
+    // A listener-relative source takes its position from the listener's
+    // point of view: at (0, 0, 0) it plays at its recorded level, unpanned,
+    // wherever the listener is (music). A world source (the default) is
+    // placed in the world and fades with its distance from the listener.
+    void setListenerRelative(bool relative);
+    // Distance in world units up to which a world source plays at its
+    // recorded level; beyond it the level falls inversely with distance.
+    void setReferenceDistance(float distance);
 
     Vector3 position;
     bool loop;

@@ -82,7 +82,20 @@ void AudioManager::setListenerPos(const Vector3& position) {
 
 void AudioManager::setListenerOrientation(const Vector3& at, const Vector3& up) {
     const Vector3 forward = at - listenerPosition;
-    const ALfloat orientation[6] = {forward.x, forward.y, forward.z, up.x, up.y, up.z};
+    // OpenAL Soft takes the up vector as given when it builds the listener's
+    // frame: with the camera looking down at the ball, an up of (0, 1, 0)
+    // skewed that frame, stretching every distance by a third and putting
+    // the ball below the listener. Only the part of `up` square to the
+    // forward vector is handed on.
+    Vector3 square = up;
+    const float along = forward.dot(forward);
+    if (along > 0.0f) {
+        square -= forward * (up.dot(forward) / along);
+    }
+    if (square.dot(square) < 1e-12f * up.dot(up)) {
+        square = up;  // looking straight along `up`: no frame is right
+    }
+    const ALfloat orientation[6] = {forward.x, forward.y, forward.z, square.x, square.y, square.z};
     if (available) {
         alListenerfv(AL_ORIENTATION, orientation);
     }

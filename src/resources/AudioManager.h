@@ -33,7 +33,8 @@ public:
 
     void setListenerPos(const Vector3& position);
     // Faces the listener from the position last given to setListenerPos
-    // towards `at` (the forward vector is not normalised), with `up` as up.
+    // towards `at` (the forward vector is not normalised), with `up`, made
+    // square to the forward vector, as up.
     void setListenerOrientation(const Vector3& at, const Vector3& up);
 
     Vector3 listenerPosition;

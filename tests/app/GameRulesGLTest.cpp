@@ -1,12 +1,13 @@
 // The rules of play on the assembled game: health drain, loss, the fall
 // limit, the HUD numbers, carrying health into the next level, the options
-// rebuild, the music of each state and the exit entry.
+// rebuild, the music of each state, the frame-rate line and the exit entry.
 #include <algorithm>
 #include <cmath>
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "app/FrameLoop.h"
 #include "app/GameWorld.h"
 #include "app/Input.h"
 #include "app/Music.h"
@@ -339,10 +340,42 @@ TEST_F(GameRulesGL, EachStatePlaysItsMusic) {
         EXPECT_EQ(playing("backgroundSound"), s.backgroundMusic);
     }
 
-    // Leaving play silences a drain sound that is still running.
-    audioManager->getSound("playerDrainHealthSound")->play();
+    // A change of health sounds the drain from where the ball is; leaving
+    // play silences it while it still runs.
+    AudioEntity* drain = audioManager->getSound("playerDrainHealthSound");
+    ASSERT_NE(drain, nullptr);
+    drain->setPosition(Vector3(-99, -99, -99));
+    enterState(State::Playing);
+    playerHealthMonitor();
+    player->health -= 3.0f;
+    playerHealthMonitor();
+    EXPECT_TRUE(playing("playerDrainHealthSound"));
+    EXPECT_EQ(drain->position, player->position);
+    ALfloat placed[3] = {0, 0, 0};
+    alGetSourcefv(drain->source, AL_POSITION, placed);
+    EXPECT_EQ(Vector3(placed[0], placed[1], placed[2]), player->position);
     stopIngameSounds();
     EXPECT_FALSE(playing("playerDrainHealthSound"));
+}
+
+// The frame-rate line comes once per second of frame time and counts the
+// frames in it, however fast the machine draws them.
+TEST_F(GameRulesGL, TheFrameRateLineCountsTheFramesOfEachSecond) {
+    r = 0.0;
+    frames = 0;
+    testing::internal::CaptureStdout();
+    realDisplay(0.5);
+    realDisplay(0.25);
+    const std::string beforeASecond = testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+    realDisplay(0.25);
+    for (int i = 0; i < 8; ++i) {
+        realDisplay(0.125);
+    }
+    const std::string lines = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(beforeASecond.find("fps:"), std::string::npos) << beforeASecond;
+    EXPECT_EQ(lines, "fps: 3\nfps: 8\n");
+    EXPECT_EQ(currentFPS, 8u) << "the wall drain uses the last second's count";
 }
 
 TEST(GameExitDeathTest, TheExitEntryEndsTheProcessWithCodeZero) {

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <AL/al.h>
@@ -89,6 +90,17 @@ TEST_F(AudioManagerTest, ListenerFacesFromTheStoredPosition) {
     for (int i = 0; i < 6; ++i) {
         EXPECT_FLOAT_EQ(orientation[i], expected[i]) << i;
     }
+
+    // Looking down at the ball, up tips forward to stay square to forward
+    // (OpenAL Soft would otherwise skew its frame and misjudge distances).
+    manager.setListenerOrientation(Vector3(1, -1, 1), Vector3(0, 1, 0));
+    alGetListenerfv(AL_ORIENTATION, orientation);
+    const Vector3 forward(orientation[0], orientation[1], orientation[2]);
+    const Vector3 up(orientation[3], orientation[4], orientation[5]);
+    EXPECT_EQ(forward, Vector3(0, -3, -2));
+    EXPECT_NEAR(forward.dot(up), 0.0f, 1e-5f);
+    EXPECT_GT(up.y, 0.0f);
+    EXPECT_LT(up.z, 0.0f) << "tipped forward, as the top of a head looking down";
 }
 
 TEST_F(AudioManagerTest, MusicSwitchesBetweenMenuAndGame) {
@@ -153,9 +165,26 @@ TEST(AudioWithoutDevice, EverythingFailsQuietly) {
         testing::ExitedWithCode(0), "no audio");
 }
 
-TEST_F(AudioManagerTest, TheGamesSoundsLoad) {
-    const std::string sounds = std::string(KELVO_SRC) + "/data/sounds/";
-    for (const char* file : {"healthDrain.wav", "mainMenu3.wav", "background.wav"}) {
-        EXPECT_TRUE(manager.loadAndAddSound(file, sounds + file, Vector3(), false)) << file;
+// The music plays at the listener wherever the camera is; the drain sound is
+// placed in the world (at the ball, when it starts).
+TEST_F(AudioManagerTest, TheGamesSoundsLoadWithMusicAtTheListener) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(KELVO_SRC);
+    loadGameSounds(manager);
+    std::filesystem::current_path(before);
+    const struct {
+        const char* name;
+        bool loop;
+        bool atListener;
+    } sounds[] = {{"playerDrainHealthSound", false, false}, {"mainMenuSound", true, true}, {"backgroundSound", true, true}};
+    for (const auto& expected : sounds) {
+        SCOPED_TRACE(expected.name);
+        AudioEntity* sound = manager.getSound(expected.name);
+        ASSERT_NE(sound, nullptr);
+        EXPECT_EQ(sound->loop, expected.loop);
+        ALint relative = -1;
+        alGetSourcei(sound->source, AL_SOURCE_RELATIVE, &relative);
+        EXPECT_EQ(relative, expected.atListener ? AL_TRUE : AL_FALSE);
+        EXPECT_EQ(sound->position, Vector3(0, 0, 0));
     }
 }
