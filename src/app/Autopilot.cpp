@@ -8,7 +8,6 @@
 #include <queue>
 #include <utility>
 
-#include "app/FrameLoop.h"
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/ProcessEnd.h"
@@ -324,9 +323,8 @@ Autopilot::Grid Autopilot::gridOf(const SgLabyrinth& m) {
     return g;
 }
 
-void Autopilot::frame(double elapsedSeconds) {
-    // Game time, as the world saw it this frame.
-    const double dt = simulationStep(elapsedSeconds);
+void Autopilot::frame(double stepSeconds) {
+    const double dt = stepSeconds;
     if (mainGUI == nullptr || player == nullptr || labyrinth == nullptr) {
         return;
     }

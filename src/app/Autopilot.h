@@ -36,8 +36,10 @@ public:
         }
     };
 
-    // The once-per-frame hook, given the frame's elapsed time in seconds.
-    void frame(double elapsedSeconds);
+    // The once-per-frame hook, given the seconds the frame simulated. The
+    // autopilot draws no random numbers: the game's rand() belongs to the
+    // rules, so a run plays the same mazes with or without it.
+    void frame(double stepSeconds);
 
     // Levels to finish (won or lost) before the process ends with code 0;
     // 0 plays on.

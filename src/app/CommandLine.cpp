@@ -63,6 +63,19 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             traceBall = true;
         } else if (arg == "--shaders") {
             forceShaders = true;
+        } else if (arg == "--fixed-step") {
+            fixedStep = true;
+        } else if (arg == "--no-record") {
+            noRecord = true;
+        } else if (arg == "--fast") {
+            fast = true;
+        } else if (arg == "--replay") {
+            if (next == nullptr || *next == '\0') {
+                error = "--replay needs a file";
+                return Outcome::ExitUsageError;
+            }
+            replayFile = next;
+            ++i;
         } else if (arg == "--levels") {
             if (!parseNumber(next, 1, 1000000, value)) {
                 error = "--levels needs a positive number";
@@ -102,7 +115,18 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             return Outcome::ExitUsageError;
         }
     }
+    if (!replayFile.empty() && (autopilot || benchmark || seedGiven || frames != 0 || levels != 0 ||
+                                mazeSize != 0 || enemyCount != 0 || fixedStep || !presses.empty())) {
+        error = "--replay plays the recorded settings and input: besides it only --window, --fast, --data, "
+                "--shaders and --check-walls apply";
+        return Outcome::ExitUsageError;
+    }
+    if (fast && replayFile.empty()) {
+        error = "--fast goes with --replay";
+        return Outcome::ExitUsageError;
+    }
     if (benchmark) {
+        fixedStep = true;
         autopilot = true;
         if (!seedGiven) {
             seedGiven = true;
@@ -126,9 +150,15 @@ std::string CommandLine::usage(const char* program) {
            "  --maze N      mazes of N x N tiles (3..80; the options screen offers 20..80)\n"
            "  --enemies N   swarms of at most N enemies (5..400)\n"
            "  --autopilot   the ball plays itself: starts games, steers to the goal, continues\n"
-           "  --benchmark   autopilot run with seed 1 and 3000 frames (unless --seed, --frames),\n"
-           "                then a timing summary on standard output\n"
+           "  --benchmark   autopilot run with seed 1 and 3000 frames (unless --seed, --frames)\n"
+           "                and a fixed step, then a timing summary on standard output\n"
+           "  --fixed-step  every frame simulates 1/60 s whatever time it took, so a seed\n"
+           "                plays out the same on every machine\n"
            "  --levels N    with the autopilot: exit after N levels are won or lost\n"
+           "  --no-record   save no replay of this run\n"
+           "  --replay FILE play a recorded run again, checking that it plays out exactly\n"
+           "                (Space pauses, Esc leaves); exit code 3 if it does not\n"
+           "  --fast        with --replay: as fast as frames can be drawn\n"
            "  --check-walls abort if the ball's centre ever ends a frame inside a wall\n"
            "  --shaders     per-pixel lighting even on a software renderer (where it is\n"
            "                slow, so off by default); needs OpenGL 2.0\n"
@@ -139,5 +169,8 @@ std::string CommandLine::usage(const char* program) {
            "The data folder is looked for in the working directory, beside the program,\n"
            "then in the installed share/kelvo. The screen size is read from kelvo.cfg\n"
            "(resolution 1..6): in the working directory, else $XDG_CONFIG_HOME/kelvo/,\n"
-           "else the default beside the data.\n";
+           "else the default beside the data.\n"
+           "Every run in which a game is played is saved as a replay in\n"
+           "$XDG_DATA_HOME/kelvo/replays (default ~/.local/share/kelvo/replays), the\n"
+           "newest 50 kept.\n";
 }

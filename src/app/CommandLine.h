@@ -36,6 +36,15 @@ public:
     bool checkWalls = false;
     // --shaders: use the lighting program even on a software renderer.
     bool forceShaders = false;
+    // --fixed-step: every frame simulates 1/60 s whatever time it took
+    // (--benchmark implies it), so a seed plays the same on every machine.
+    bool fixedStep = false;
+    // --no-record: this run saves no replay.
+    bool noRecord = false;
+    // --replay FILE: play a recorded run instead of a new one; --fast plays
+    // it as fast as frames can be drawn instead of at the recorded pace.
+    std::string replayFile;
+    bool fast = false;
     int levels = 0;      // --levels: with the autopilot, exit after this many finished levels
     int mazeSize = 0;    // --maze: tiles per side for every level; 0 keeps the default
     int enemyCount = 0;  // --enemies: swarm size for every level; 0 keeps the default

@@ -12,7 +12,18 @@
 #include "platform/PerformanceCounter.h"
 
 void (*perFrameStep)() = nullptr;
-void (*frameObserver)(double, double, double) = nullptr;
+void (*frameSimulated)(double) = nullptr;
+void (*frameObserver)(double, double, double, double) = nullptr;
+double (*stepSource)(double) = nullptr;
+
+namespace {
+// Game time counted towards the next update of currentFPS, and its frames.
+// The wall drain divides by currentFPS, so it is counted in simulated
+// seconds: a fixed-step run drains the same on every machine, and a replay
+// drains as the recorded game did.
+double gameSeconds = 0.0;
+unsigned gameFrames = 0;
+}  // namespace
 
 double simulationStep(double elapsedSeconds) {
     return elapsedSeconds < maxSimulationStep ? elapsedSeconds : maxSimulationStep;
@@ -42,23 +53,33 @@ void realDisplay(double elapsedSeconds) {
     if (r >= 1.0) {
         printf("fps: %i\n", frames);
         fflush(stdout);
-        currentFPS = static_cast<unsigned>(frames);
         r = 0.0;
         frames = 0;
+    }
+    const double step = stepSource != nullptr ? stepSource(elapsedSeconds) : simulationStep(elapsedSeconds);
+    gameSeconds += step;
+    ++gameFrames;
+    if (gameSeconds >= 1.0) {
+        currentFPS = gameFrames;
+        gameSeconds = 0.0;
+        gameFrames = 0;
     }
 
     const int64_t simulationStart = PerformanceCounter::now();
     if (!gamePaused) {
-        sceneGraphNode.update(simulationStep(elapsedSeconds));
+        sceneGraphNode.update(step);
         if (perFrameStep != nullptr) {
             perFrameStep();
         }
+    }
+    if (frameSimulated != nullptr) {
+        frameSimulated(step);
     }
     const int64_t renderStart = PerformanceCounter::now();
     renderer.renderScene(&sceneGraphNode);
     if (frameObserver != nullptr) {
         const double frequency = static_cast<double>(counterFrequency);
-        frameObserver(elapsedSeconds, static_cast<double>(renderStart - simulationStart) / frequency,
+        frameObserver(elapsedSeconds, step, static_cast<double>(renderStart - simulationStart) / frequency,
                       static_cast<double>(PerformanceCounter::now() - renderStart) / frequency);
     }
 
@@ -69,8 +90,15 @@ void realDisplay(double elapsedSeconds) {
 }
 
 void reshape(int w, int h) {
+    if (inputListener != nullptr) {
+        inputListener(InputEvent{InputEvent::Kind::Reshape, w, h});
+    }
     width = w;
     height = h;
+    reshapeView(w, h);
+}
+
+void reshapeView(int w, int h) {
     glLoadIdentity();
     glViewport(0, 0, w, h);
     gluLookAt(0, 30, 30, 0, 0, 0, 0, 1, 0);

@@ -18,9 +18,49 @@ void toggleHudElement(bool& flag, const char* name) {
         element->setActive(flag);
     }
 }
+
+bool pointerWarping = true;
+
+void warpPointer(int x, int y) {
+    if (pointerWarping) {
+        Cursor::warp(x, y);
+    }
+}
+
+void tell(InputEvent::Kind kind, int a, int b) {
+    if (inputListener != nullptr) {
+        inputListener(InputEvent{kind, a, b});
+    }
+}
 }  // namespace
 
+void (*inputListener)(const InputEvent&) = nullptr;
+
+void setPointerWarping(bool enabled) { pointerWarping = enabled; }
+
+void deliverInput(const InputEvent& event) {
+    switch (event.kind) {
+    case InputEvent::Kind::Key:
+        keyboardFunc(static_cast<unsigned char>(event.a), 0, 0);
+        break;
+    case InputEvent::Kind::SpecialKey:
+        specialFunc(event.a, 0, 0);
+        break;
+    case InputEvent::Kind::Button:
+        mouseButtonFunc(event.a, event.b, 0, 0);
+        break;
+    case InputEvent::Kind::Motion:
+        motionFunc(event.a, event.b);
+        break;
+    case InputEvent::Kind::Reshape:
+        width = event.a;
+        height = event.b;
+        break;
+    }
+}
+
 void keyboardFunc(unsigned char key, int, int) {
+    tell(InputEvent::Kind::Key, key, 0);
     if (!mainGUI->isGameRunning()) {
         mainGUI->handleButtonEvent(key);
         return;
@@ -57,11 +97,13 @@ void keyboardFunc(unsigned char key, int, int) {
 }
 
 void specialFunc(int key, int, int) {
+    tell(InputEvent::Kind::SpecialKey, key, 0);
     printf("button pressed: %i\n", key);
     mainGUI->handleButtonEvent(key);
 }
 
 void mouseButtonFunc(int button, int state, int, int) {
+    tell(InputEvent::Kind::Button, button, state);
     if (button == buttonLeft && state == statePressed) {
         // Only a ball resting on the floor can jump.
         if (player->position.y > -0.6f && player->position.y < 0.6f) {
@@ -75,32 +117,33 @@ void mouseButtonFunc(int button, int state, int, int) {
 }
 
 void motionFunc(int x, int y) {
+    tell(InputEvent::Kind::Motion, x, y);
     static int oldx = width / 2;
     static int oldy = height / 2;
     static bool passOne = true;
     if (passOne) {
-        Cursor::warp(width / 2, height / 2);
+        warpPointer(width / 2, height / 2);
         passOne = false;
     }
     // The cursor is kept inside the window by moving it to the opposite edge;
     // that jump must not count as motion.
     bool xWrapped = false;
     if (x >= width - 1) {
-        Cursor::warp(2, y);
+        warpPointer(2, y);
         x = 2;
         xWrapped = true;
     } else if (x <= 0) {
-        Cursor::warp(width - 2, y);
+        warpPointer(width - 2, y);
         x = width - 2;
         xWrapped = true;
     }
     bool yWrapped = false;
     if (y >= height - 1) {
-        Cursor::warp(x, 2);
+        warpPointer(x, 2);
         y = 2;
         yWrapped = true;
     } else if (y <= 0) {
-        Cursor::warp(x, height - 2);
+        warpPointer(x, height - 2);
         y = height - 2;
         yWrapped = true;
     }

@@ -1,7 +1,19 @@
 #pragma once
 
+#include "app/InputEvent.h"
+
 // GLUT input callbacks.
 void keyboardFunc(unsigned char key, int x, int y);
 void specialFunc(int key, int x, int y);
 void mouseButtonFunc(int button, int state, int x, int y);
 void motionFunc(int x, int y);
+
+// Told of every event the four handlers above and reshape() receive, before
+// the handler acts (a recording listens here); null when nobody listens.
+extern void (*inputListener)(const InputEvent& event);
+// Hands a recorded event to the handler that first received it; a window
+// size only becomes the size the handlers work with.
+void deliverInput(const InputEvent& event);
+// Whether motionFunc moves the real pointer to keep it in the window; a
+// replay plays with it off, so the person watching keeps their mouse.
+void setPointerWarping(bool enabled);

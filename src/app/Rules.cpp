@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include "app/Globals.h"
+#include "app/LevelSeeds.h"
 #include "app/Music.h"
 #include "app/ProcessEnd.h"
 #include "gui/SgGUI.h"
@@ -100,6 +101,7 @@ void initNewGame() {
     sceneGraphNode.deleteChild("laby1");
     delete labyrinth;
 
+    LevelSeeds::seedNextLevel();
     labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager,
                                 shaderSupported, wallTriggerFunc);
     Tile* start = labyrinth->getStart();

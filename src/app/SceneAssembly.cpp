@@ -6,6 +6,7 @@
 
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
+#include "app/LevelSeeds.h"
 #include "app/Music.h"
 #include "app/Rules.h"
 #include "gui/SgGUI.h"
@@ -106,6 +107,7 @@ void init() {
         testShader->linkProgram();
     }
     sphereTexture = new SgTexture("sphereTexture", textureManager.getTextureId("sphereTexture"), GL_MODULATE);
+    LevelSeeds::seedNextLevel();
     labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager,
                                 shaderSupported, wallTriggerFunc);
     Tile* start = labyrinth->getStart();

@@ -14,14 +14,20 @@
 #include "app/FrameStats.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/LevelSeeds.h"
 #include "app/ShaderPolicy.h"
 #include "app/ProcessEnd.h"
+#include "app/Replay.h"
+#include "app/ReplayPlayer.h"
+#include "app/ReplayRecorder.h"
 #include "app/SceneAssembly.h"
+#include "app/StateHash.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgPlayer.h"
 #include "platform/PerformanceCounter.h"
 #include "platform/Process.h"
+#include "platform/UserFolders.h"
 
 namespace {
 // Present only for the runs that ask for them.
@@ -30,6 +36,43 @@ FrameStats* stats = nullptr;
 bool checkWalls = false;
 bool traceBall = false;
 unsigned runSeed = 0;
+// The state hash runs in every run that records, plays back or measures.
+StateHash stateHash;
+ReplayRecorder* recorder = nullptr;
+ReplayPlayer* playback = nullptr;
+bool gamePlayed = false;  // a run that never left the menu saves no replay
+
+void recordInput(const InputEvent& event) { recorder->input(event); }
+
+double fixedStep(double) { return fixedStepSeconds; }
+
+void onFrameSimulated(double stepSeconds) {
+    if (player == nullptr) {
+        return;
+    }
+    stateHash.fold(*player, level, particleController);
+    if (recorder != nullptr) {
+        recorder->endFrame(stepSeconds, stateHash.value());
+        gamePlayed = gamePlayed || (mainGUI != nullptr && mainGUI->isGameRunning());
+    }
+    if (playback != nullptr) {
+        playback->checkFrame(stateHash.value());
+    }
+}
+
+void saveReplay() {
+    if (recorder == nullptr || !gamePlayed) {
+        return;
+    }
+    std::string path;
+    std::string error;
+    const std::string folder = UserFolders::dataFolder();
+    if (recorder->save(folder.empty() ? folder : folder + "/replays", path, error)) {
+        printf("replay saved: %s (state %s)\n", path.c_str(), StateHash::text(stateHash.value()).c_str());
+    } else {
+        fprintf(stderr, "kelvo: replay not saved: %s\n", error.c_str());
+    }
+}
 
 // Prints the ball's tile whenever it changes during play; the first line of
 // every game gives the start tile.
@@ -53,7 +96,7 @@ void traceBallTile() {
     row = r;
 }
 
-void observeFrame(double elapsedSeconds, double simulationSeconds, double renderSeconds) {
+void observeFrame(double elapsedSeconds, double stepSeconds, double simulationSeconds, double renderSeconds) {
     if (stats != nullptr) {
         stats->record(elapsedSeconds, simulationSeconds, renderSeconds);
     }
@@ -68,7 +111,7 @@ void observeFrame(double elapsedSeconds, double simulationSeconds, double render
         traceBallTile();
     }
     if (pilot != nullptr) {
-        pilot->frame(elapsedSeconds);
+        pilot->frame(stepSeconds);
     }
 }
 
@@ -76,7 +119,17 @@ void printBenchmark() {
     printf("seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\n", runSeed, curLevelSize,
            curEnemyCount, width, height, shaderSupported ? "on" : "off");
     fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), stdout);
+    printf("state: %s\n", StateHash::text(stateHash.value()).c_str());
 }
+
+void beforeEnd() {
+    saveReplay();
+    if (stats != nullptr) {
+        printBenchmark();
+    }
+}
+
+void onWindowClosed() { endProcess(0); }
 
 // Game mode cannot switch modes on every display (Wayland, Xvfb, a monitor
 // without that mode); a full-screen window of the configured size stands in.
@@ -139,13 +192,30 @@ int main(int argc, char** argv) {
     case CommandLine::Outcome::Run:
         break;
     }
+    // Read before the data folder becomes the working directory: the path
+    // is the player's.
+    Replay recorded;
+    const bool replaying = !options.replayFile.empty();
+    if (replaying) {
+        std::string error;
+        if (!Replay::load(options.replayFile, KELVO_VERSION, recorded, error)) {
+            fprintf(stderr, "kelvo: %s\n", error.c_str());
+            return 1;
+        }
+    }
     if (!enterDataFolder(options)) {
         return 1;
     }
 
     const int64_t seedCounter = PerformanceCounter::now();
     runSeed = options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu);
-    srand(runSeed);
+    if (replaying) {
+        runSeed = recorded.seed;
+        curLevelSize = recorded.mazeSize;
+        curEnemyCount = recorded.enemyCount;
+        curPlayerHealth = recorded.health;
+    }
+    LevelSeeds::start(runSeed);
     lastFrameCounter = PerformanceCounter::now();
     frameLimit = options.frames;
     if (options.mazeSize > 0) {
@@ -153,6 +223,9 @@ int main(int argc, char** argv) {
     }
     if (options.enemyCount > 0) {
         curEnemyCount = options.enemyCount;
+    }
+    if (options.fixedStep) {
+        stepSource = fixedStep;
     }
     static Autopilot autopilot;
     static FrameStats frameStats;
@@ -162,8 +235,8 @@ int main(int argc, char** argv) {
     }
     if (options.benchmark) {
         stats = &frameStats;
-        beforeProcessEnd = printBenchmark;
     }
+    beforeProcessEnd = beforeEnd;
     checkWalls = options.checkWalls;
     traceBall = options.traceBall;
     if (pilot != nullptr || stats != nullptr || checkWalls || traceBall) {
@@ -176,7 +249,12 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
 
-    const DisplayMode mode = DisplayMode::fromCode(configLoader.getValueFor("resolution"));
+    DisplayMode mode = DisplayMode::fromCode(configLoader.getValueFor("resolution"));
+    if (replaying) {
+        mode.width = recorded.width;
+        mode.height = recorded.height;
+        mode.gameModeString = std::to_string(recorded.width) + "x" + std::to_string(recorded.height) + ":32@60";
+    }
     width = mode.width;
     height = mode.height;
     openWindow(mode, options.window);
@@ -191,6 +269,16 @@ int main(int argc, char** argv) {
             printf("software renderer (%s): per-pixel lighting off, --shaders turns it on\n", rendererName);
         }
     }
+    if (replaying) {
+        // The options screen offers lighting only where it was available,
+        // so the recorded keys need the recorded choice.
+        if (recorded.lighting && !(glewStatus == GLEW_OK && GLEW_VERSION_2_0)) {
+            fprintf(stderr, "kelvo: %s was recorded with per-pixel lighting, which needs OpenGL 2.0\n",
+                    options.replayFile.c_str());
+            return 1;
+        }
+        shaderSupported = recorded.lighting;
+    }
 
     glutIdleFunc(idle);
     glutDisplayFunc(display);
@@ -199,8 +287,29 @@ int main(int argc, char** argv) {
     glutMouseFunc(mouseButtonFunc);
     glutKeyboardFunc(keyboardFunc);
     glutSpecialFunc(specialFunc);
+    glutCloseFunc(onWindowClosed);
 
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+
+    frameSimulated = onFrameSimulated;
+    if (replaying) {
+        static ReplayPlayer replayPlayer(recorded, options.fast);
+        playback = &replayPlayer;
+        replayPlayer.start();
+    } else if (!options.noRecord) {
+        Replay header;
+        header.gameVersion = KELVO_VERSION;
+        header.seed = runSeed;
+        header.mazeSize = curLevelSize;
+        header.enemyCount = curEnemyCount;
+        header.health = curPlayerHealth;
+        header.lighting = shaderSupported;
+        header.width = width;
+        header.height = height;
+        static ReplayRecorder run(header);
+        recorder = &run;
+        inputListener = recordInput;
+    }
 
     init();
     glutMainLoop();

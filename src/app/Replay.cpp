@@ -1,0 +1,283 @@
+#include "app/Replay.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/CommandLine.h"
+#include "app/FrameLoop.h"
+
+namespace {
+constexpr const char* magic = "kelvo replay";
+// The header is a dozen short lines; anything longer is not one.
+constexpr std::size_t maxHeaderBytes = 4096;
+
+void putWord(std::string& out, uint32_t word) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<char>((word >> (8 * i)) & 0xffu));
+    }
+}
+
+uint32_t getWord(const std::string& in, std::size_t at) {
+    uint32_t word = 0;
+    for (int i = 0; i < 4; ++i) {
+        word |= static_cast<uint32_t>(static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)])) << (8 * i);
+    }
+    return word;
+}
+
+// Whole decimal number in [minimum, maximum], nothing else on the text.
+bool number(const std::string& text, long long minimum, long long maximum, long long& out) {
+    if (text.empty() || text.size() > 20 || !(text[0] == '-' || (text[0] >= '0' && text[0] <= '9'))) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long value = strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || value < minimum || value > maximum) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+// Walks the header's lines in their fixed order.
+class HeaderReader {
+public:
+    explicit HeaderReader(const std::string& text) : text(text) {}
+
+    // The value text after "key " on the next line, or false.
+    bool field(const char* key, std::string& value) {
+        if (at >= text.size()) {
+            return false;
+        }
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        const std::string prefix = std::string(key) + " ";
+        if (line.compare(0, prefix.size(), prefix) != 0) {
+            return false;
+        }
+        value = line.substr(prefix.size());
+        return true;
+    }
+
+    bool numberField(const char* key, long long minimum, long long maximum, long long& out) {
+        std::string value;
+        return field(key, value) && number(value, minimum, maximum, out);
+    }
+
+private:
+    const std::string& text;
+    std::size_t at = 0;
+};
+}  // namespace
+
+std::string Replay::encode() const {
+    char hash[17];
+    snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(finalHash));
+    char header[1024];
+    snprintf(header, sizeof header,
+             "%s %d\ngame %s\nseed %u\nmaze %d\nenemies %d\nhealth %u\nlighting %d\nwindow %d %d\n"
+             "frames %zu\nevents %zu\nstate %s\n\n",
+             magic, formatVersion, gameVersion.c_str(), seed, mazeSize, enemyCount, health, lighting ? 1 : 0,
+             width, height, frames.size(), events.size(), hash);
+    std::string out = header;
+    out.reserve(out.size() + frames.size() * frameBytes + events.size() * eventBytes);
+    for (const Frame& frame : frames) {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &frame.step, sizeof bits);
+        putWord(out, static_cast<uint32_t>(bits));
+        putWord(out, static_cast<uint32_t>(bits >> 32));
+        putWord(out, frame.check);
+        putWord(out, frame.eventCount);
+        for (uint32_t i = 0; i < frame.eventCount; ++i) {
+            const InputEvent& event = events[frame.firstEvent + i];
+            out.push_back(static_cast<char>(event.kind));
+            putWord(out, static_cast<uint32_t>(event.a));
+            putWord(out, static_cast<uint32_t>(event.b));
+        }
+    }
+    return out;
+}
+
+bool Replay::decode(const std::string& bytes, const std::string& expectedGameVersion, Replay& out,
+                    std::string& error) {
+    if (bytes.empty()) {
+        error = "is empty";
+        return false;
+    }
+    const std::string opening = std::string(magic) + " ";
+    if (bytes.compare(0, opening.size(), opening) != 0) {
+        error = "is not a kelvo replay";
+        return false;
+    }
+    const std::size_t headerEnd = bytes.find("\n\n");
+    if (headerEnd == std::string::npos || headerEnd > maxHeaderBytes) {
+        error = "has no complete header (cut short?)";
+        return false;
+    }
+    const std::string headerText = bytes.substr(0, headerEnd + 1);
+    HeaderReader header(headerText);
+    Replay r;
+    long long version = 0;
+    std::string value;
+    if (!header.field(magic, value) || !number(value, 0, 1000000, version)) {
+        error = "has an unreadable format version";
+        return false;
+    }
+    if (version != formatVersion) {
+        error = "has replay format " + std::to_string(version) + "; this kelvo reads format " +
+                std::to_string(formatVersion);
+        return false;
+    }
+    if (!header.field("game", r.gameVersion)) {
+        error = "names no game version";
+        return false;
+    }
+    if (r.gameVersion != expectedGameVersion) {
+        error = "was recorded by kelvo " + r.gameVersion.substr(0, 40) + "; this is kelvo " + expectedGameVersion +
+                ", which cannot play it exactly";
+        return false;
+    }
+    long long seed = 0, maze = 0, enemies = 0, health = 0, lighting = 0, frameCount = 0, eventCount = 0;
+    long long w = 0, h = 0;
+    std::string windowText, stateText;
+    const bool fields = header.numberField("seed", 0, 4294967295LL, seed) &&
+                        header.numberField("maze", CommandLine::minMazeSize, CommandLine::maxMazeSize, maze) &&
+                        header.numberField("enemies", CommandLine::minEnemies, CommandLine::maxEnemies, enemies) &&
+                        header.numberField("health", 1, 1000000, health) &&
+                        header.numberField("lighting", 0, 1, lighting) && header.field("window", windowText) &&
+                        number(windowText.substr(0, windowText.find(' ')), 1, 16384, w) &&
+                        windowText.find(' ') != std::string::npos &&
+                        number(windowText.substr(windowText.find(' ') + 1), 1, 16384, h) &&
+                        header.numberField("frames", 0, 4294967295LL, frameCount) &&
+                        header.numberField("events", 0, 4294967295LL, eventCount) &&
+                        header.field("state", stateText) && stateText.size() == 16 &&
+                        stateText.find_first_not_of("0123456789abcdef") == std::string::npos;
+    if (!fields) {
+        error = "has a damaged header";
+        return false;
+    }
+    r.seed = static_cast<uint32_t>(seed);
+    r.mazeSize = static_cast<int>(maze);
+    r.enemyCount = static_cast<int>(enemies);
+    r.health = static_cast<unsigned>(health);
+    r.lighting = lighting != 0;
+    r.width = static_cast<int>(w);
+    r.height = static_cast<int>(h);
+    r.finalHash = std::strtoull(stateText.c_str(), nullptr, 16);
+
+    // Both counts are below 2^32, so the promised size cannot overflow.
+    const std::size_t body = headerEnd + 2;
+    const uint64_t promised = static_cast<uint64_t>(frameCount) * frameBytes +
+                              static_cast<uint64_t>(eventCount) * eventBytes;
+    const uint64_t held = bytes.size() - body;
+    if (promised != held) {
+        error = std::string(promised > held ? "is cut short" : "has data after its end") + ": its counts promise " +
+                std::to_string(promised) + " bytes of frames and events, it holds " + std::to_string(held);
+        return false;
+    }
+    // The size check bounds both counts by the file's length.
+    r.frames.reserve(static_cast<std::size_t>(frameCount));
+    r.events.reserve(static_cast<std::size_t>(eventCount));
+    std::size_t at = body;
+    for (long long f = 0; f < frameCount; ++f) {
+        if (bytes.size() - at < frameBytes) {
+            error = "is cut short in frame " + std::to_string(f + 1);
+            return false;
+        }
+        Frame frame;
+        const uint64_t bits = static_cast<uint64_t>(getWord(bytes, at)) |
+                              (static_cast<uint64_t>(getWord(bytes, at + 4)) << 32);
+        std::memcpy(&frame.step, &bits, sizeof bits);
+        frame.check = getWord(bytes, at + 8);
+        frame.eventCount = getWord(bytes, at + 12);
+        frame.firstEvent = static_cast<uint32_t>(r.events.size());
+        at += frameBytes;
+        if (!(frame.step >= 0.0 && frame.step <= maxSimulationStep)) {
+            error = "has an impossible step in frame " + std::to_string(f + 1);
+            return false;
+        }
+        if (frame.eventCount > static_cast<uint64_t>(eventCount) - r.events.size() ||
+            static_cast<uint64_t>(bytes.size() - at) < static_cast<uint64_t>(frame.eventCount) * eventBytes) {
+            error = "promises more events in frame " + std::to_string(f + 1) + " than it holds";
+            return false;
+        }
+        for (uint32_t e = 0; e < frame.eventCount; ++e) {
+            InputEvent event{static_cast<InputEvent::Kind>(static_cast<unsigned char>(bytes[at])),
+                             static_cast<int32_t>(getWord(bytes, at + 1)), static_cast<int32_t>(getWord(bytes, at + 5))};
+            at += eventBytes;
+            bool valid = false;
+            switch (event.kind) {
+            case InputEvent::Kind::Key:
+                valid = event.a >= 0 && event.a <= 255;
+                break;
+            case InputEvent::Kind::SpecialKey:
+                valid = event.a >= 0 && event.a <= 0xffff;
+                break;
+            case InputEvent::Kind::Button:
+                valid = event.a >= 0 && event.a <= 31 && (event.b == 0 || event.b == 1);
+                break;
+            case InputEvent::Kind::Motion:
+                valid = true;
+                break;
+            case InputEvent::Kind::Reshape:
+                valid = event.a >= 1 && event.a <= 16384 && event.b >= 1 && event.b <= 16384;
+                break;
+            }
+            if (!valid) {
+                error = "has an unknown or impossible input event in frame " + std::to_string(f + 1);
+                return false;
+            }
+            r.events.push_back(event);
+        }
+        r.frames.push_back(frame);
+    }
+    if (r.events.size() != static_cast<std::size_t>(eventCount)) {
+        error = "holds fewer events than its header counts";
+        return false;
+    }
+    out = std::move(r);
+    return true;
+}
+
+bool Replay::load(const std::string& path, const std::string& expectedGameVersion, Replay& out,
+                  std::string& error) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string bytes;
+    char chunk[65536];
+    std::size_t got = 0;
+    bool tooLarge = false;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        if (bytes.size() + got > maxFileBytes) {
+            tooLarge = true;
+            break;
+        }
+        bytes.append(chunk, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        error = "cannot read " + path + " (a folder?)";
+        return false;
+    }
+    if (tooLarge) {
+        error = path + " is larger than any replay (over " + std::to_string(maxFileBytes >> 20) + " MiB)";
+        return false;
+    }
+    if (!decode(bytes, expectedGameVersion, out, error)) {
+        error = path + " " + error;
+        return false;
+    }
+    return true;
+}

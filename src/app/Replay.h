@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/InputEvent.h"
+
+// A recorded run: what the game needs to play it again exactly with the same
+// build. The file is a short text header followed by binary frames:
+//
+//   kelvo replay 1            magic and format version
+//   game 1.0.0                the game version that recorded it
+//   seed 7                    the run seed (the level seeds follow from it)
+//   maze 32                   the settings in force at start-up
+//   enemies 100
+//   health 2000
+//   lighting 0
+//   window 1024 768           the window size the handlers started with
+//   frames 1800               frames recorded
+//   events 5230               input events recorded, all frames together
+//   state 0123456789abcdef    the state hash folded over every frame
+//   (an empty line)
+//
+// then, for every frame in order, little-endian: the simulated step (IEEE
+// double, seconds), the low 32 bits of the state hash after the frame, the
+// number of events (uint32), and those events, each a kind byte and two
+// int32 values, in the order the handlers received them before the frame.
+// The counts in the header fix the body's size exactly, so a reader checks
+// them before it allocates anything.
+class Replay {
+public:
+    static constexpr int formatVersion = 1;
+    static constexpr std::size_t frameBytes = 16;
+    static constexpr std::size_t eventBytes = 9;
+    // Larger files are refused unread (about four hours of hectic play).
+    static constexpr std::size_t maxFileBytes = 256u << 20;
+
+    struct Frame {
+        double step = 0.0;
+        uint32_t check = 0;
+        uint32_t firstEvent = 0;
+        uint32_t eventCount = 0;
+    };
+
+    std::string gameVersion;
+    uint32_t seed = 0;
+    int mazeSize = 32;
+    int enemyCount = 100;
+    unsigned health = 2000;
+    bool lighting = false;
+    int width = 1024;
+    int height = 768;
+    uint64_t finalHash = 0;
+    std::vector<Frame> frames;
+    std::vector<InputEvent> events;
+
+    std::string encode() const;
+    // Parses a whole file's bytes. False, with a one-line reason in `error`,
+    // for anything that is not a complete replay of this game version.
+    static bool decode(const std::string& bytes, const std::string& expectedGameVersion, Replay& out,
+                       std::string& error);
+    // Reads and decodes a file; the error names the file.
+    static bool load(const std::string& path, const std::string& expectedGameVersion, Replay& out,
+                     std::string& error);
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/InputEvent.h"
+#include "app/Replay.h"
+
+// Collects a run as it is played: every event the handlers receive, and at
+// the end of each frame the step it simulated and the state hash after it.
+// Events that arrive after the last frame (the key that quit) changed
+// nothing that frame saw and are left out.
+class ReplayRecorder {
+public:
+    // Replays kept in the folder; older ones are deleted after each save.
+    static constexpr int keep = 50;
+
+    // `header` carries the version, seed and settings; frames are added here.
+    explicit ReplayRecorder(const Replay& header);
+
+    void input(const InputEvent& event);
+    void endFrame(double stepSeconds, uint64_t stateHash);
+    const Replay& replay() const { return recorded; }
+
+    // Writes the replay atomically into `folder` (created when missing)
+    // under a name from the local date and time, e.g.
+    // 2026-12-08_14-03-59.replay, then deletes all but the newest `keep`
+    // replays there. False with `error` when nothing could be saved.
+    bool save(const std::string& folder, std::string& path, std::string& error);
+    // Deletes the oldest *.replay files in `folder` beyond `count`; the names
+    // sort by the time they were saved.
+    static void prune(const std::string& folder, int count);
+
+private:
+    Replay recorded;
+    std::size_t firstPending = 0;
+};
