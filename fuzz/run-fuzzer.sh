@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
-# Runs the BMP fuzzer for a bounded time from a small corpus of valid and
-# nearly valid files written here.
-# Usage: run-fuzzer.sh FUZZER SECONDS
+# Runs a fuzzer for a bounded time from a small corpus of valid and nearly
+# valid files written here.
+# Usage: run-fuzzer.sh FUZZER SECONDS bmp|replay
 set -euo pipefail
 fuzzer="$1"
 seconds="$2"
+kind="${3:-bmp}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus"
 
-python3 - "$work/corpus" <<'PY'
+python3 - "$work/corpus" "$kind" <<'PY'
 import struct, sys, os
 out = sys.argv[1]
+
+def replay(frames, game='1.0.0', extra=b''):
+    body = b''.join(struct.pack('<dII', step, check, len(events)) +
+                    b''.join(struct.pack('<Bii', *e) for e in events) for step, check, events in frames)
+    count = sum(len(events) for _, _, events in frames)
+    head = ('kelvo replay 1\ngame %s\nseed 7\nmaze 7\nenemies 5\nhealth 2000\nlighting 0\n'
+            'window 640 480\nframes %d\nevents %d\nstate 0123456789abcdef\n\n' % (game, len(frames), count))
+    return head.encode() + body + extra
+
+if sys.argv[2] == 'replay':
+    frames = [(1 / 60, 0xdeadbeef, [(5, 640, 480), (1, 13, 0)]), (0.1, 1, []),
+              (1 / 60, 2, [(4, 320, 240), (3, 0, 0), (3, 0, 1), (2, 101, 0)])]
+    seeds = {'run': replay(frames), 'empty': replay([]), 'cut': replay(frames)[:-5],
+             'trailing': replay(frames, extra=b'x'), 'other': replay(frames, game='0.9')}
+    for name, data in seeds.items():
+        with open(os.path.join(out, name + '.replay'), 'wb') as f:
+            f.write(data)
+    sys.exit(0)
 
 def bmp(width, height, bits=24, compression=0, top_down=False, offset=54):
     stride = (width * 3 + 3) & ~3

@@ -81,14 +81,20 @@ private:
 std::string Replay::encode() const {
     char hash[17];
     snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(finalHash));
+    // Events after the last frame (still pending in a recording) are not
+    // part of the file.
+    std::size_t eventTotal = 0;
+    for (const Frame& frame : frames) {
+        eventTotal += frame.eventCount;
+    }
     char header[1024];
     snprintf(header, sizeof header,
              "%s %d\ngame %s\nseed %u\nmaze %d\nenemies %d\nhealth %u\nlighting %d\nwindow %d %d\n"
              "frames %zu\nevents %zu\nstate %s\n\n",
              magic, formatVersion, gameVersion.c_str(), seed, mazeSize, enemyCount, health, lighting ? 1 : 0,
-             width, height, frames.size(), events.size(), hash);
+             width, height, frames.size(), eventTotal, hash);
     std::string out = header;
-    out.reserve(out.size() + frames.size() * frameBytes + events.size() * eventBytes);
+    out.reserve(out.size() + frames.size() * frameBytes + eventTotal * eventBytes);
     for (const Frame& frame : frames) {
         uint64_t bits = 0;
         std::memcpy(&bits, &frame.step, sizeof bits);

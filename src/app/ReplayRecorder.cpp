@@ -47,9 +47,6 @@ bool ReplayRecorder::save(const std::string& folder, std::string& path, std::str
         error = "cannot create " + folder;
         return false;
     }
-    // The events after the last frame are not part of the replay.
-    Replay finished = recorded;
-    finished.events.resize(firstPending);
     // Two runs ending within one second get distinct names.
     const std::string stem = folder + "/" + timeName();
     path = stem + extension;
@@ -57,7 +54,7 @@ bool ReplayRecorder::save(const std::string& folder, std::string& path, std::str
     for (int n = 2; std::filesystem::exists(path, ignored) && n < 1000; ++n) {
         path = stem + "_" + std::to_string(n) + extension;
     }
-    if (!AtomicFile::write(path, finished.encode(), &error)) {
+    if (!AtomicFile::write(path, recorded.encode(), &error)) {
         return false;
     }
     prune(folder, keep);

@@ -122,14 +122,24 @@ void printBenchmark() {
     printf("state: %s\n", StateHash::text(stateHash.value()).c_str());
 }
 
+bool ending = false;
+
 void beforeEnd() {
+    ending = true;
     saveReplay();
     if (stats != nullptr) {
         printBenchmark();
     }
 }
 
-void onWindowClosed() { endProcess(0); }
+// A person closing the window ends the run as the menu's exit does (the
+// replay is saved). freeglut also destroys the window while the process
+// exits, which must not start a second exit.
+void onWindowClosed() {
+    if (!ending) {
+        endProcess(0);
+    }
+}
 
 // Game mode cannot switch modes on every display (Wayland, Xvfb, a monitor
 // without that mode); a full-screen window of the configured size stands in.
@@ -283,8 +293,16 @@ int main(int argc, char** argv) {
     glutIdleFunc(idle);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
-    glutPassiveMotionFunc(motionFunc);
-    glutMouseFunc(mouseButtonFunc);
+    if (pilot != nullptr) {
+        // The autopilot alone steers. Its synthetic motion must not move
+        // the real pointer, whose motion events (a warp's echo among them)
+        // would reach the handlers whenever the X server delivers them and
+        // make two runs of one seed differ.
+        setPointerWarping(false);
+    } else {
+        glutPassiveMotionFunc(motionFunc);
+        glutMouseFunc(mouseButtonFunc);
+    }
     glutKeyboardFunc(keyboardFunc);
     glutSpecialFunc(specialFunc);
     glutCloseFunc(onWindowClosed);

@@ -63,6 +63,8 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_TRUE(bench.seedGiven) << "and replays the same mazes";
     EXPECT_EQ(bench.seed, CommandLine::benchmarkSeed);
     EXPECT_EQ(bench.frames, CommandLine::benchmarkFrames);
+    EXPECT_TRUE(bench.fixedStep) << "a benchmark must play the same on every machine";
+    EXPECT_FALSE(plain.fixedStep);
 
     CommandLine chosen;
     ASSERT_EQ(parse(chosen, {"--frames", "50", "--benchmark", "--seed", "0", "--maze", "80", "--enemies", "400",
@@ -85,8 +87,14 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_EQ(small.mazeSize, 3);
     EXPECT_EQ(small.enemyCount, 5);
 
+    CommandLine watch;
+    ASSERT_EQ(parse(watch, {"--replay", "run.replay", "--fast", "--window"}), CommandLine::Outcome::Run);
+    EXPECT_EQ(watch.replayFile, "run.replay");
+    EXPECT_TRUE(watch.fast);
+    EXPECT_TRUE(watch.window);
+
     for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls", "--levels N",
-                               "--shaders"}) {
+                               "--shaders", "--fixed-step", "--no-record", "--replay FILE", "--fast"}) {
         EXPECT_NE(CommandLine::usage("kelvo").find(option), std::string::npos) << option;
     }
 }
@@ -98,7 +106,10 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
                       {"--maze", "2"}, {"--maze", "81"}, {"--maze"}, {"--maze", "20.5"}, {"--enemies", "4"},
                       {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}, {"--levels", "0"}, {"--levels"},
                       {"--press"}, {"--press", "13"}, {"--press", "0:13"}, {"--press", "5:256"}, {"--press", "5:"},
-                      {"--press", ":13"}, {"--press", "5:13x"}}) {
+                      {"--press", ":13"}, {"--press", "5:13x"}, {"--replay"}, {"--fast"},
+                      // A replay brings its own seed, settings and input.
+                      {"--replay", "a.replay", "--autopilot"}, {"--replay", "a.replay", "--seed", "3"},
+                      {"--replay", "a.replay", "--maze", "20"}, {"--benchmark", "--replay", "a.replay"}}) {
         CommandLine cl;
         EXPECT_EQ(parse(cl, args), CommandLine::Outcome::ExitUsageError) << *args.begin();
         EXPECT_FALSE(cl.error.empty());

@@ -3,7 +3,8 @@
 # through X, the picture read back from the window, the sound captured by
 # OpenAL Soft's wave-file writer. Menu -> game -> pause -> resume -> menu ->
 # options (bigger maze, small swarm) -> game, steering the ball -> menu ->
-# exit with code 0.
+# exit with code 0; the game saved a replay of all that, and playing it back
+# reaches the same state.
 # Screenshots of every step are left in $KELVO_BUILD/pictures/play_*.png.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
@@ -100,6 +101,7 @@ drivers=wave
 file=$work/sound.wav
 EOF
 cd "$src"
+export XDG_DATA_HOME="$work/home"
 env -u ALSOFT_DRIVERS ALSOFT_CONF="$work/alsoft.conf" \
     stdbuf -oL "$bin" --window --seed 7 --trace-ball >"$work/stdout.log" 2>"$work/stderr.log" &
 game_pid=$!
@@ -210,4 +212,13 @@ if [ -s "$work/stderr.log" ]; then
 fi
 "$py" "$lib/wav.py" closed "$work/sound.wav" || fail "sound device not closed at exit"
 "$py" "$lib/wav.py" levels "$work/sound.wav" | tail -n 3
+
+# --- 9. replay -----------------------------------------------------------------
+step "the game replays to the same state"
+saved=$(grep "^replay saved: " "$work/stdout.log") || fail "no replay saved"
+file=$(sed -E 's/^replay saved: (.*) \(state [0-9a-f]{16}\)$/\1/' <<<"$saved")
+hash=$(sed -E 's/.*\(state ([0-9a-f]{16})\)$/\1/' <<<"$saved")
+grep -q "^events [1-9]" "$file" || fail "no input recorded"
+timeout 300 "$bin" --window --replay "$file" --fast >"$work/replay.log" 2>&1 || fail "playback failed: $(tail -n 3 "$work/replay.log")"
+grep "^replay ok: frames [0-9]*, state $hash$" "$work/replay.log" || fail "playback: $(grep replay "$work/replay.log")"
 echo "play ok"

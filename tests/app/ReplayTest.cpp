@@ -1,0 +1,170 @@
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Replay.h"
+#include "app/ReplayRecorder.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+Replay header() {
+    Replay r;
+    r.gameVersion = "9.8.7";
+    r.seed = 4000000000u;
+    r.mazeSize = 7;
+    r.enemyCount = 5;
+    r.health = 300;
+    r.lighting = true;
+    r.width = 640;
+    r.height = 480;
+    return r;
+}
+
+// Three frames: two events before the first, none before the second, one
+// before the third, and one after it that no frame saw.
+Replay recordedRun() {
+    ReplayRecorder recorder(header());
+    recorder.input({InputEvent::Kind::Reshape, 640, 480});
+    recorder.input({InputEvent::Kind::Key, 13, 0});
+    recorder.endFrame(0.1, 0x1111222233334444ull);
+    recorder.endFrame(1.0 / 60.0, 0x5555666677778888ull);
+    recorder.input({InputEvent::Kind::Motion, -3, 2000000000});
+    recorder.endFrame(0.0, 0x99990000aaaabbbbull);
+    recorder.input({InputEvent::Kind::Key, 27, 0});
+    return recorder.replay();
+}
+
+fs::path scratch(const char* name) {
+    const fs::path dir = fs::temp_directory_path() / ("kelvo-replay-test-" + std::to_string(::getpid())) / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+}  // namespace
+
+TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
+    const fs::path dir = scratch("save");
+    // Older replays beyond the newest 50 go; other files stay.
+    for (int i = 0; i < 55; ++i) {
+        writeFile(dir / ("2000-01-01_00-00-" + std::to_string(10 + i) + ".replay"), "old");
+    }
+    writeFile(dir / "notes.txt", "mine");
+    ReplayRecorder recorder(header());
+    const Replay run = recordedRun();
+    for (const Replay::Frame& frame : run.frames) {
+        for (uint32_t i = 0; i < frame.eventCount; ++i) {
+            recorder.input(run.events[frame.firstEvent + i]);
+        }
+        recorder.endFrame(frame.step, frame.check | (uint64_t{0x9999} << 48));
+    }
+    recorder.input({InputEvent::Kind::Key, 27, 0});
+    std::string path;
+    std::string error;
+    ASSERT_TRUE(recorder.save(dir.string(), path, error)) << error;
+
+    Replay back;
+    ASSERT_TRUE(Replay::load(path, "9.8.7", back, error)) << error;
+    EXPECT_EQ(back.seed, 4000000000u);
+    EXPECT_EQ(back.mazeSize, 7);
+    EXPECT_EQ(back.enemyCount, 5);
+    EXPECT_EQ(back.health, 300u);
+    EXPECT_TRUE(back.lighting);
+    EXPECT_EQ(back.width, 640);
+    EXPECT_EQ(back.height, 480);
+    EXPECT_EQ(back.finalHash, 0x99990000aaaabbbbull) << "the hash after the last frame";
+    ASSERT_EQ(back.frames.size(), 3u);
+    EXPECT_EQ(back.frames[0].eventCount, 2u);
+    EXPECT_EQ(back.frames[1].eventCount, 0u);
+    EXPECT_EQ(back.frames[2].eventCount, 1u);
+    EXPECT_EQ(back.frames[1].step, 1.0 / 60.0) << "steps come back bit for bit";
+    EXPECT_EQ(back.frames[2].check, 0xaaaabbbbu);
+    ASSERT_EQ(back.events.size(), 3u) << "the key after the last frame is left out";
+    EXPECT_EQ(back.events[2], (InputEvent{InputEvent::Kind::Motion, -3, 2000000000}));
+
+    int replays = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        replays += entry.path().extension() == ".replay";
+    }
+    EXPECT_EQ(replays, ReplayRecorder::keep);
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_FALSE(fs::exists(dir / "2000-01-01_00-00-10.replay")) << "the oldest went";
+    EXPECT_TRUE(fs::exists(dir / "notes.txt"));
+
+    std::string second;
+    ASSERT_TRUE(recorder.save(dir.string(), second, error)) << error;
+    EXPECT_NE(second, path) << "a second save in the same second keeps the first";
+    fs::remove_all(dir.parent_path());
+}
+
+// Every file that is not a whole replay of this version gets one line saying
+// why, and nothing is allocated from a count the file has not backed.
+TEST(Replay, RefusesDamagedAndForeignFiles) {
+    const std::string good = recordedRun().encode();
+    const std::size_t body = good.find("\n\n") + 2;
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string bytes = good;
+        bytes.replace(bytes.find(from), from.size(), to);
+        return bytes;
+    };
+    std::string badStep = good;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    badStep.replace(body, sizeof nan, reinterpret_cast<const char*>(&nan), sizeof nan);
+    std::string badKind = good;
+    badKind[body + Replay::frameBytes] = 9;
+    std::string random(3000, '\0');
+    std::srand(5);
+    for (char& c : random) {
+        c = static_cast<char>(std::rand());
+    }
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", "is empty"},
+        {"random", random, "not a kelvo replay"},
+        {"text", "resolution 1\n", "not a kelvo replay"},
+        {"newer format", replaced("kelvo replay 1", "kelvo replay 2"), "format 2"},
+        {"other game version", replaced("game 9.8.7", "game 9.8.6"), "kelvo 9.8.6"},
+        {"header cut short", good.substr(0, body - 30), "no complete header"},
+        {"body cut short", good.substr(0, good.size() - 1), "cut short"},
+        {"frames missing", good.substr(0, body), "cut short"},
+        {"trailing bytes", good + "x", "after its end"},
+        {"more frames promised", replaced("frames 3", "frames 4294967295"), "promise"},
+        {"more events promised", replaced("events 3", "events 4294967295"), "promise"},
+        {"maze out of range", replaced("maze 7", "maze 1000"), "damaged header"},
+        {"negative window", replaced("window 640 480", "window -640 480"), "damaged header"},
+        {"short hash", replaced("state 99990000aaaabbbb", "state 9999"), "damaged header"},
+        {"impossible step", badStep, "impossible step"},
+        {"unknown event", badKind, "unknown or impossible input event"},
+    };
+    const fs::path dir = scratch("hostile");
+    for (const Case& c : cases) {
+        writeFile(dir / c.name, c.bytes);
+        Replay out;
+        std::string error;
+        EXPECT_FALSE(Replay::load((dir / c.name).string(), "9.8.7", out, error)) << c.name;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.name << ": " << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << c.name;
+        EXPECT_NE(error.find(c.name), std::string::npos) << "names the file: " << error;
+    }
+    for (const fs::path& path : {dir / "missing", dir}) {
+        Replay out;
+        std::string error;
+        EXPECT_FALSE(Replay::load(path.string(), "9.8.7", out, error)) << path;
+        EXPECT_NE(error.find(path.string()), std::string::npos) << error;
+    }
+    fs::remove_all(dir.parent_path());
+}
