@@ -36,7 +36,8 @@ fi
 [ -f "$prefix/share/man/man6/kelvo.6.gz" ] || fail "no compressed manual page"
 man="$tmp/kelvo.6"
 gzip -dc "$prefix/share/man/man6/kelvo.6.gz" >"$man" || fail "manual page does not decompress"
-for word in '\-\-window' '\-\-seed' '\-\-frames' '\-\-data' '\-\-version' KELVO_DATA XDG_CONFIG_HOME \
+for word in '\-\-window' '\-\-seed' '\-\-frames' '\-\-data' '\-\-version' '\-\-replay' '\-\-fast' \
+        '\-\-no\-record' '\-\-fixed\-step' KELVO_DATA XDG_CONFIG_HOME XDG_DATA_HOME replays \
         kelvo.cfg Mouse Space Tab Esc Enter; do
     grep -qF -- "$word" "$man" || fail "manual page lacks $word"
 done
