@@ -103,7 +103,7 @@ EOF
 cd "$src"
 export XDG_DATA_HOME="$work/home"
 env -u ALSOFT_DRIVERS ALSOFT_CONF="$work/alsoft.conf" \
-    stdbuf -oL "$bin" --window --seed 7 --trace-ball >"$work/stdout.log" 2>"$work/stderr.log" &
+    stdbuf -oL "$bin" --window --seed 6 --trace-ball >"$work/stdout.log" 2>"$work/stderr.log" &
 game_pid=$!
 window=$(timeout 60 xdotool search --sync --name '^Kelvo$' | head -n1) || fail "no game window"
 # Keyboard focus follows the pointer.
@@ -121,7 +121,8 @@ keys Down Up Return
 shot_until 30 game bright @ $map 0.1 || fail "no maze map on the HUD"
 pic differ "$(picture_of menu)" "$(picture_of game)" $all 0.3 || fail "game looks like the menu"
 
-# The swarm soon finds the ball in this first game (100 enemies) and a lost
+# The swarm soon finds the ball in this first game (100 enemies; seed 6 starts
+# it in a corner, far from where the swarm falls) and a lost
 # game ignores Esc, so pausing and leaving come first; the ball is steered
 # in the next game, with few enemies.
 
