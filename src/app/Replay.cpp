@@ -1,6 +1,8 @@
 #include "app/Replay.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -255,30 +257,42 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
 
 bool Replay::load(const std::string& path, const std::string& expectedGameVersion, Replay& out,
                   std::string& error) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
+    // Paths are UTF-8 on every system (Windows' narrow calls would read them
+    // in the ANSI code page).
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    std::error_code failed;
+    const std::filesystem::file_status status = std::filesystem::status(file, failed);
+    if (!std::filesystem::exists(status)) {
+        error = "cannot open " + path + ": no such file";
         return false;
     }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = "cannot read " + path + ": not a file";
+        return false;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(file, failed);
+    if (!failed && size > maxFileBytes) {
+        error = path + " is larger than any replay (over " + std::to_string(maxFileBytes >> 20) + " MiB)";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path + " (no permission?)";
+        return false;
+    }
+    // Read in chunks up to the limit, whatever size was reported: the file
+    // may grow while it is read.
     std::string bytes;
     char chunk[65536];
-    std::size_t got = 0;
-    bool tooLarge = false;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        if (bytes.size() + got > maxFileBytes) {
-            tooLarge = true;
-            break;
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        if (bytes.size() + static_cast<std::size_t>(in.gcount()) > maxFileBytes) {
+            error = path + " is larger than any replay (over " + std::to_string(maxFileBytes >> 20) + " MiB)";
+            return false;
         }
-        bytes.append(chunk, got);
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        error = "cannot read " + path + " (a folder?)";
-        return false;
-    }
-    if (tooLarge) {
-        error = path + " is larger than any replay (over " + std::to_string(maxFileBytes >> 20) + " MiB)";
+    if (in.bad()) {
+        error = "cannot read " + path;
         return false;
     }
     if (!decode(bytes, expectedGameVersion, out, error)) {

@@ -51,7 +51,7 @@ bool ReplayRecorder::save(const std::string& folder, std::string& path, std::str
     const std::string stem = folder + "/" + timeName();
     path = stem + extension;
     std::error_code ignored;
-    for (int n = 2; std::filesystem::exists(path, ignored) && n < 1000; ++n) {
+    for (int n = 2; std::filesystem::exists(std::filesystem::u8path(path), ignored) && n < 1000; ++n) {
         path = stem + "_" + std::to_string(n) + extension;
     }
     if (!AtomicFile::write(path, recorded.encode(), &error)) {
@@ -64,7 +64,7 @@ bool ReplayRecorder::save(const std::string& folder, std::string& path, std::str
 void ReplayRecorder::prune(const std::string& folder, int count) {
     std::error_code failed;
     std::vector<std::filesystem::path> replays;
-    for (std::filesystem::directory_iterator it(folder, failed), end; !failed && it != end; it.increment(failed)) {
+    for (std::filesystem::directory_iterator it(std::filesystem::u8path(folder), failed), end; !failed && it != end; it.increment(failed)) {
         if (it->path().extension() == extension && it->is_regular_file(failed)) {
             replays.push_back(it->path());
         }
