@@ -3,7 +3,8 @@
 # sounds in the data folder, no audio device, a driver below OpenGL 2.0, and
 # all three at once. Each run starts a game from the menu with Enter, pauses
 # and resumes it with Space (only a running game reacts to Space, and says
-# so), plays on and exits 0 after its frames.
+# so), plays on and exits 0 after its frames; each missing sound or device
+# is one line on standard error, and nothing else is.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
 out=$(mktemp -d)
@@ -16,18 +17,47 @@ play() {
     shift
     local log="$out/${what// /_}.log"
     if ! timeout 180 env "$@" "$bin" --window --frames 80 --seed 7 \
-        --press 10:13 --press 30:32 --press 40:32 >"$log" 2>&1; then
-        echo "$what: the game did not exit cleanly"; cat "$log"; exit 1
+        --press 10:13 --press 30:32 --press 40:32 >"$log" 2>"$log.err"; then
+        echo "$what: the game did not exit cleanly"; cat "$log" "$log.err"; exit 1
     fi
     if [ "$(grep -c '^button 32 pressed$' "$log")" -ne 2 ]; then
         echo "$what: no game was started from the menu"; cat "$log"; exit 1
     fi
 }
 
+# stderr_is WHAT PATTERN...: standard error of that run is one line per
+# pattern (extended regular expressions), in that order.
+stderr_is() {
+    local what="$1" err="$out/${1// /_}.log.err" lines pattern i=0
+    shift
+    mapfile -t lines <"$err"
+    local ok=$(( ${#lines[@]} == $# ))
+    for pattern in "$@"; do
+        [[ ${lines[i]:-} =~ ^${pattern}$ ]] || ok=0
+        i=$((i + 1))
+    done
+    if [ "$ok" -ne 1 ]; then
+        echo "$what: standard error should be:"; printf '  %s\n' "$@"
+        echo "but is:"; cat "$err"; exit 1
+    fi
+}
+
 play "empty data folder" KELVO_DATA="$out/data"
-grep -q "loaded texture" "$out/empty_data_folder.log" && { echo "textures came from somewhere"; exit 1; }
+# Played from the empty folder (its name is printed), it found no sound
+# there; textures missing there are silent and draw untextured.
+grep -qx "Using data folder $out/data.*" "$out/empty_data_folder.log" || {
+    echo "not played from the empty folder"; cat "$out/empty_data_folder.log"; exit 1; }
+stderr_is "empty data folder" "cannot load sound data/sounds/healthDrain.wav: .+" \
+    "cannot load sound data/sounds/mainMenu3.wav: .+" "cannot load sound data/sounds/background.wav: .+"
+
 play "no audio device" ALSOFT_DRIVERS=no-such-driver
+stderr_is "no audio device" "no audio, playing silently: .+"
+
 play "OpenGL 1.5" MESA_GL_VERSION_OVERRIDE=1.5
 grep -q "^1\.5" "$out/OpenGL_1.5.log" || { echo "the override did not take"; cat "$out/OpenGL_1.5.log"; exit 1; }
+stderr_is "OpenGL 1.5"
+
+# Without a device no sound is even tried.
 play "everything missing" KELVO_DATA="$out/data" ALSOFT_DRIVERS=no-such-driver MESA_GL_VERSION_OVERRIDE=1.5
+stderr_is "everything missing" "no audio, playing silently: .+"
 echo "the game runs without data files, audio device or OpenGL 2.0"

@@ -86,6 +86,18 @@ shot_until() {
 }
 keys() { xdotool key --delay 200 "$@"; }
 game_alive() { kill -0 "$game_pid" 2>/dev/null; }
+# The wave writer runs in real time: sound_reached SECONDS holds once that
+# much sound has been written.
+sound_length() { "$py" "$lib/wav.py" length "$work/sound.wav"; }
+sound_reached() { awk -v have="$(sound_length)" -v want="$1" 'BEGIN { print "sound written: " have " s"; exit !(have >= want) }'; }
+# music_level FROM TO FILE: the whole seconds FROM..TO of the sound are as
+# loud as the game's sound file FILE.
+music_level() {
+    until_ok 60 sound_reached "$2" || return 1
+    "$py" "$lib/wav.py" level "$work/sound.wav" "$1" "$2" "$src/data/sounds/$3"
+}
+fps_lines() { grep -c "^fps: " "$work/stdout.log" || true; }
+fps_lines_reached() { [ "$(fps_lines)" -ge "$1" ]; }
 
 # Regions as fractions of the window (left top right bottom).
 title="0.35 0.15 0.82 0.33"  # the glowing game name on the menu picture
@@ -111,13 +123,14 @@ xdotool mousemove --window "$window" 300 300
 
 # --- 2. menu -----------------------------------------------------------------
 step "the menu shows and its music plays"
-shot_until 60 menu bright @ $title 0.05 || fail "menu title not drawn"
-pic bright "$(picture_of menu)" $all 0.05 || fail "menu picture nearly black"
-until_ok 30 "$py" "$lib/wav.py" audible "$work/sound.wav" 0 4 || fail "menu music silent"
+# Right of the buttons the menu is its background picture.
+shot_until 60 menu like @ "$src/data/kelvo_menu.bmp" 0.25 0 1 1 6 || fail "menu picture not drawn"
+music_level 1 5 mainMenu3.wav || fail "menu music not at its own level"
 
 # --- 3. game -----------------------------------------------------------------
 step "Down, Up, Enter start a game"
 keys Down Up Return
+game_music=$(sound_length)
 shot_until 30 game bright @ $map 0.1 || fail "no maze map on the HUD"
 pic differ "$(picture_of menu)" "$(picture_of game)" $all 0.3 || fail "game looks like the menu"
 
@@ -134,9 +147,15 @@ keys space
 # The panel's text and frame are measured by their own colour: a plain
 # before/after difference depends on how dark the scene behind the panel is.
 shot_until 20 paused ink @ $pause 0.03 || fail "no pause picture"
-sleep 1
+# Two more frame-rate lines show the game still draws (a hung game would
+# pass the picture check too).
+fps_then=$(fps_lines)
+until_ok 20 fps_lines_reached $((fps_then + 2)) || fail "the paused game stopped drawing frames"
 shot paused_later
 pic same "$(picture_of paused)" "$(picture_of paused_later)" $all 0.002 || fail "world moves while paused"
+# The in-game music plays on while paused; measured from its second second.
+from=$(awk -v t="$game_music" 'BEGIN { print int(t) + 2 }')
+music_level "$from" $((from + 3)) background.wav || fail "in-game music not at its own level"
 
 # --- 5. resume, back to the menu ---------------------------------------------
 step "Space resumes, Esc returns to the menu"
@@ -167,23 +186,33 @@ pic differ "$(picture_of game)" "$(picture_of game_40)" $map 0.05 || fail "map s
 step "moving the mouse rolls the ball"
 # The picture alone cannot tell: the swarm's light sweeps over the walls by
 # itself as much as a short roll moves them. The game's hidden --trace-ball
-# hook prints the ball's tile whenever it changes; the ball starts at rest,
-# so a new tile after the pushes is the mouse's doing. From the start tile
-# only the way into the maze is open, so one of the four pushes rolls it.
+# hook prints "ball tile: COLUMN ROW" whenever the ball's tile changes; the
+# ball starts at rest on the maze's border, and the way in leads towards the
+# middle (columns grow with x, rows with z; the mouse's x pushes along x and
+# its y along z). The first new tile must be one step that way.
 sleep 3
 offset=$(stat -c %s "$work/stdout.log")
-moved=""
-for push in "-30 0" "0 -30" "30 0" "0 30"; do
-    for _ in 1 2 3; do xdotool mousemove_relative -- $push; sleep 0.1; done
+read -r _ _ column row < <(head -c "$offset" "$work/stdout.log" | grep "^ball tile: " | tail -n 1) || true
+[ -n "${row:-}" ] || fail "no start tile traced"
+to_column=$((20 - column))  # 20: the middle of the 40-wide maze
+to_row=$((20 - row))
+if [ "${to_column#-}" -gt "${to_row#-}" ]; then
+    step_column=$((to_column > 0 ? 1 : -1)) step_row=0
+else
+    step_column=0 step_row=$((to_row > 0 ? 1 : -1))
+fi
+echo "start tile $column $row: pushing $step_column $step_row"
+new_tile=""
+for _ in 1 2 3; do
+    for _ in 1 2 3; do xdotool mousemove_relative -- $((30 * step_column)) $((30 * step_row)); sleep 0.1; done
     sleep 1.5
-    if tail -c +$((offset + 1)) "$work/stdout.log" | grep -q "^ball tile: "; then
-        moved=yes
-        break
-    fi
+    new_tile=$(tail -c +$((offset + 1)) "$work/stdout.log" | grep "^ball tile: " | head -n 1) || true
+    [ -n "$new_tile" ] && break
 done
 shot rolled
-[ -n "$moved" ] || fail "steering did not move the ball"
-tail -c +$((offset + 1)) "$work/stdout.log" | grep "^ball tile: " | head -n 3
+[ -n "$new_tile" ] || fail "steering did not move the ball"
+echo "$new_tile"
+[ "$new_tile" = "ball tile: $((column + step_column)) $((row + step_row))" ] || fail "the ball rolled the wrong way"
 game_alive || fail "game died while rolling"
 if grep -qiE "error|sanitizer|abort|assert" "$work/stderr.log" "$work/stdout.log"; then
     fail "problems reported on the console"

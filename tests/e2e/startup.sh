@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built game under the current X display, windowed and in the
 # full-screen fallback, and checks that it runs its frames and exits cleanly.
+# (The once-a-second frame-rate line depends on how fast the machine draws
+# 120 frames; its counting is checked by GameRulesGLTest.)
 set -euo pipefail
 bin="${KELVO_BIN:?}"
 out=$(mktemp -d)
@@ -14,14 +16,13 @@ fi
 
 timeout 120 "$bin" --window --frames 120 --seed 1 >"$out/window.log" 2>"$out/window.err" || {
     echo "windowed run failed"; cat "$out/window.log" "$out/window.err"; exit 1; }
-grep -q "OpenGL\|Mesa\|^[0-9]\+\.[0-9]" "$out/window.log" || { echo "no OpenGL version line"; cat "$out/window.log"; exit 1; }
-grep -q "^fps: [0-9]\+$" "$out/window.log" || { echo "no fps line"; cat "$out/window.log"; exit 1; }
+# The driver's version string starts with "MAJOR.MINOR".
+grep -qE "^[1-9][0-9]*\.[0-9]+([. ]|$)" "$out/window.log" || { echo "no OpenGL version line"; cat "$out/window.log"; exit 1; }
 
 # Without --window the game asks for a video mode and, where the display
 # cannot switch (as here), falls back to a full-screen window.
 timeout 120 "$bin" --frames 120 --seed 1 >"$out/full.log" 2>"$out/full.err" || {
     echo "full-screen fallback run failed"; cat "$out/full.log" "$out/full.err"; exit 1; }
-grep -q "^fps: [0-9]\+$" "$out/full.log" || { echo "no fps line"; cat "$out/full.log"; exit 1; }
 
 "$bin" --help | grep -q -- "--frames"
 set +e

@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -122,6 +121,21 @@ double difference(const std::vector<unsigned char>& a, const std::vector<unsigne
     return sum / (3.0 * r.w * r.h);
 }
 
+// Mean difference between the part of a frame inside `r` and the part `dx`
+// further right: alike digits in a row are close to 0.
+double shiftDifference(const std::vector<unsigned char>& frame, Rect r, int dx) {
+    double sum = 0;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+        for (int x = r.x; x < r.x + r.w; ++x) {
+            const size_t i = (static_cast<size_t>(y) * W + x) * 4;
+            for (int c = 0; c < 3; ++c) {
+                sum += std::abs(frame[i + c] - frame[i + dx * 4 + c]);
+            }
+        }
+    }
+    return sum / (3.0 * r.w * r.h);
+}
+
 // Mean difference between the frame and a full-canvas picture stretched over
 // it, over the points of a grid inside `r`.
 double differenceFromPicture(const std::vector<unsigned char>& frame, const Bmp& picture, Rect r) {
@@ -177,7 +191,6 @@ protected:
                           : 0;
         }
         testing::internal::GetCapturedStdout();
-        std::filesystem::create_directories("pictures");
     }
     static void TearDownTestSuite() {
         for (const TextureFile& t : textureFiles) {
@@ -220,7 +233,7 @@ protected:
     }
 
     static void save(const std::vector<unsigned char>& frame, const char* name, int w = W, int h = H) {
-        EXPECT_TRUE(writePng(std::string("pictures/") + name, w, h, opaque(frame)));
+        EXPECT_TRUE(writePng(name, w, h, opaque(frame)));
     }
 
     static TextureManager* textures;
@@ -302,7 +315,14 @@ TEST_F(MenuScreens, HudShowsLabelsNumbersMapAndPictures) {
     EXPECT_LT(coverage(hud, {0, 0, W, 800}), 0.01) << "the HUD leaves the scene visible";
     EXPECT_GT(coverage(hud, {24, 954, 120, 46}), 0.1) << "health label";
     EXPECT_GT(coverage(hud, {324, 954, 100, 46}), 0.1) << "level label";
-    EXPECT_GT(coverage(hud, {144, 957, 120, 40}), 0.1) << "four health digits";
+    // 1999 in four digit cells 30 wide: every cell drawn, the nines alike
+    // and the one unlike them.
+    for (int cell = 0; cell < 4; ++cell) {
+        EXPECT_GT(coverage(hud, {144 + 30 * cell, 957, 30, 40}), 0.1) << "health digit " << cell;
+    }
+    EXPECT_LT(shiftDifference(hud, {174, 957, 30, 40}, 30), 1) << "second and third digit";
+    EXPECT_LT(shiftDifference(hud, {204, 957, 30, 40}, 30), 1) << "third and fourth digit";
+    EXPECT_GT(shiftDifference(hud, {144, 957, 30, 40}, 30), 10) << "first and second digit";
     EXPECT_LT(coverage(hud, {270, 957, 40, 40}), 0.01) << "no fifth digit";
     EXPECT_GT(coverage(hud, {434, 957, 30, 40}), 0.1) << "level digit";
     EXPECT_GT(coverage(hud, {1080, 824, 200, 200}), 0.9) << "map";

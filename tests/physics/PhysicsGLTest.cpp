@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
@@ -45,8 +43,7 @@ const unsigned char* pixel(const std::vector<unsigned char>& rgba, int x, int y)
 }
 
 void save(const std::string& name, const std::vector<unsigned char>& rgba) {
-    mkdir("pictures", 0755);
-    writePng("pictures/" + name, size, size, rgba);
+    writePng(name, size, size, rgba);
 }
 }  // namespace
 

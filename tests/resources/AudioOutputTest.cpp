@@ -44,14 +44,15 @@ struct Wave {
         };
         return {at(from), at(to)};
     }
-    // Mean square times seconds, channels averaged: independent of the
-    // sample rate and of the silence around a short sound.
+    // Mean square times seconds, all channels' power added (a mono sound
+    // in the middle of two speakers plays at -3 dB in each): independent of
+    // the sample rate and of the silence around a short sound.
     double energy(double from, double to) const {
         double sum = 0;
         for (auto [p, end] = stretch(from, to); p < end; ++p) {
             sum += *p * *p;
         }
-        return sum / rate / channels;
+        return sum / rate;
     }
     float loudest(double from, double to) const {
         float peak = 0;

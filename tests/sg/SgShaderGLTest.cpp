@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -191,8 +190,7 @@ std::vector<unsigned char> renderThrough(SgShader& shader, QuadNode& quad, const
     shader.render(&renderer);
     shader.deleteChild("quad");
     std::vector<unsigned char> pixels = target.readPixels();
-    std::filesystem::create_directories("pictures");
-    writePng("pictures/" + picture + ".png", kSize, kSize, pixels);
+    writePng(picture + ".png", kSize, kSize, pixels);
     return pixels;
 }
 

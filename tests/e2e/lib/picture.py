@@ -22,6 +22,9 @@ from PIL import Image, ImageChops
 
 BRIGHT_LEVEL = 150
 CHANGE_LEVEL = 40
+# The overlay's virtual canvas: drawn as large as the window allows at this
+# shape, centred between clear bars.
+CANVAS_W, CANVAS_H = 1280, 1024
 
 
 def crop(path, box):
@@ -63,6 +66,27 @@ def changed_share(path_a, path_b, box):
     return share_of(ImageChops.difference(a, b), lambda level: level > CHANGE_LEVEL)
 
 
+def canvas_box(size):
+    w, h = size
+    scale = min(w / CANVAS_W, h / CANVAS_H)
+    cw, ch = CANVAS_W * scale, CANVAS_H * scale
+    return (w - cw) / 2, (h - ch) / 2, cw, ch
+
+
+def picture_difference(path, picture, box):
+    shot = Image.open(path).convert("RGB")
+    x, y, cw, ch = canvas_box(shot.size)
+    canvas = shot.crop((round(x), round(y), round(x + cw), round(y + ch)))
+    expected = Image.open(picture).convert("RGB").resize(canvas.size, Image.BILINEAR)
+    left, top, right, bottom = box
+    region = (round(left * canvas.width), round(top * canvas.height),
+              round(right * canvas.width), round(bottom * canvas.height))
+    diff = ImageChops.difference(canvas.crop(region), expected.crop(region))
+    counts = diff.histogram()  # 256 levels for each of the three channels
+    total = sum(counts)
+    return sum((i % 256) * n for i, n in enumerate(counts)) / total if total else 255.0
+
+
 def main(argv):
     if len(argv) < 2:
         print(__doc__)
@@ -84,6 +108,11 @@ def main(argv):
         ok = share >= limit if command == "differ" else share <= limit
         print("%s -> %s: changed share %.4f (%s %.4f)" % (
             args[0], args[1], share, ">=" if command == "differ" else "<=", limit))
+    elif command == "like" and len(args) == 7:
+        box, limit = [float(v) for v in args[2:6]], float(args[6])
+        difference = picture_difference(args[0], args[1], box)
+        ok = difference <= limit
+        print("%s like %s: mean difference %.1f (<= %.1f)" % (args[0], args[1], difference, limit))
     else:
         print(__doc__)
         return 2

@@ -5,19 +5,24 @@ The writer fills in the RIFF and data lengths only when the device closes, so
 the samples are read from the start of the data chunk to the end of the file.
 Integer PCM (8/16/32 bit) and 32-bit float, plain or extensible headers.
 
-  audible FILE FROM TO [RMS]   some quarter second between FROM and TO
-                               seconds has an RMS of at least RMS (default
-                               1e-4 of full scale); exit 1 when none has,
-                               or when the file does not reach TO yet
+  length FILE                  print how many seconds have been written
+  level FILE FROM TO SOURCE    the level over the whole seconds FROM..TO of
+                               FILE is within 6 dB of the level of all of
+                               SOURCE (a sound the game plays); exit 1 when
+                               it is not, or when FILE does not reach TO yet.
+                               Levels are RMS of all channels' power added
   levels FILE                  print the RMS of every second
   closed FILE                  the writer finished the file: the RIFF and
                                data lengths match the file's size
 """
 import array
+import math
 import struct
 import sys
 
 FLOAT, PCM = 3, 1
+# The music as heard must come within this many decibels of its file.
+LEVEL_TOLERANCE = 6.0
 
 
 def read(path):
@@ -70,24 +75,34 @@ def decode(code, bits, raw):
     raise ValueError("unsupported sample format %d/%d bits" % (code, bits))
 
 
+def decibels(level):
+    return 20 * math.log10(level) if level > 0 else float("-inf")
+
+
 def rms(samples):
     return (sum(v * v for v in samples) / len(samples)) ** 0.5 if samples else 0.0
 
 
 def main(argv):
-    if len(argv) >= 5 and argv[1] == "audible":
-        path, start, end = argv[2], float(argv[3]), float(argv[4])
-        limit = float(argv[5]) if len(argv) > 5 else 1e-4
+    if len(argv) == 3 and argv[1] == "length":
+        rate, channels, samples = read(argv[2])
+        print("%.2f" % (len(samples) / (rate * channels)))
+        return 0
+    if len(argv) == 6 and argv[1] == "level":
+        path, start, end, source = argv[2], int(argv[3]), int(argv[4]), argv[5]
         rate, channels, samples = read(path)
         frame = rate * channels
-        have = len(samples) / frame
-        if have < end:
-            print("%s: only %.2f s written so far" % (path, have))
+        if len(samples) < end * frame:
+            print("%s: only %.2f s written so far" % (path, len(samples) / frame))
             return 1
-        step = frame // 4
-        loudest = max(rms(samples[i:i + step]) for i in range(int(start * frame), int(end * frame) - step + 1, step))
-        print("%s: loudest quarter second in %.1f..%.1f s has RMS %.5f (>= %.5f)" % (path, start, end, loudest, limit))
-        return 0 if loudest >= limit else 1
+        # The power of all channels together: a mono sound in the middle of
+        # two speakers plays at -3 dB in each.
+        played = decibels(rms(samples[start * frame:end * frame]) * math.sqrt(channels))
+        _, source_channels, recorded_samples = read(source)
+        recorded = decibels(rms(recorded_samples) * math.sqrt(source_channels))
+        print("%s: %.1f dBFS in %d..%d s, %s: %.1f dBFS, %.1f dB apart (at most %.0f)" % (
+            path, played, start, end, source, recorded, played - recorded, LEVEL_TOLERANCE))
+        return 0 if abs(played - recorded) <= LEVEL_TOLERANCE else 1
     if len(argv) == 3 and argv[1] == "closed":
         return 0 if finished(argv[2]) else 1
     if len(argv) == 3 and argv[1] == "levels":
