@@ -28,6 +28,11 @@ KELVO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-
     xvfb xauth xdotool imagemagick x11-utils python3 python3-pil fonts-dejavu-core
     dpkg-dev file desktop-file-utils)
 
+# The Windows release (scripts/windows): cross compilers, wine to run its
+# tests, and what the libraries' source builds use.
+KELVO_WINDOWS_PACKAGES=(mingw-w64 wine wine64 cmake ninja-build dpkg-dev xz-utils
+    googletest)
+
 # Configure (first time only) and build one build directory.
 # Usage: kelvo_build DIR [cmake options...]
 kelvo_build() {

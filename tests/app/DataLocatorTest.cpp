@@ -126,6 +126,8 @@ TEST_F(DataLocatorTest, OverrideNamesTheDataFolderItselfAndBeatsTheSearch) {
     ASSERT_TRUE(relative.locate()) << relative.error;
     EXPECT_EQ(fs::canonical(relative.dataFolder), base / "elsewhere/data") << "relative to the working directory";
 
+#ifndef _WIN32
+    // Links to folders need privileges on Windows (and do not exist under wine).
     // A link called "data" is opened through its own name.
     fs::create_directories(base / "linked");
     fs::create_directory_symlink(base / "textures", base / "linked/data");
@@ -142,6 +144,7 @@ TEST_F(DataLocatorTest, OverrideNamesTheDataFolderItselfAndBeatsTheSearch) {
     resolved.overrideSource = "--data";
     ASSERT_TRUE(resolved.locate()) << resolved.error;
     EXPECT_EQ(resolved.root, at("elsewhere"));
+#endif
 }
 
 TEST_F(DataLocatorTest, UnusableOverrideFailsWithoutFallingBackToTheSearch) {

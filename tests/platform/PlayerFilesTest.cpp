@@ -5,7 +5,12 @@
 #include <sstream>
 #include <string>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "platform/windows/WideString.h"
+#else
 #include <sys/resource.h>
 #endif
 
@@ -130,21 +135,23 @@ TEST(UserFoldersTest, FollowsXdgVariablesAndFallsBackToHome) {
     EXPECT_FALSE(UserFolders::ensureFolder(""));
 }
 #else
-// A save whose rename fails (here: the old file is read-only, which
-// MoveFileEx will not replace) keeps the previous file and removes the
-// temporary one.
+// A save whose rename fails (here: another program holds the old file open
+// without letting it be replaced, as a virus scanner may) keeps the previous
+// file and removes the temporary one.
 TEST(AtomicFileTest, AFailedReplaceKeepsThePreviousFile) {
     const std::string folder = makeTemporaryFolder();
     const std::string path = folder + "/records.tsv";
     ASSERT_TRUE(AtomicFile::write(path, "old contents\n"));
-    fs::permissions(fs::u8path(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    HANDLE holder = CreateFileW(WideString::fromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     std::string error;
-    EXPECT_FALSE(AtomicFile::write(path, "new contents\n", &error));
+    const bool written = AtomicFile::write(path, "new contents\n", &error);
+    CloseHandle(holder);
+    EXPECT_FALSE(written);
     EXPECT_NE(error.find("records.tsv"), std::string::npos) << error;
     EXPECT_EQ(readFile(path), "old contents\n");
     EXPECT_EQ(entriesIn(folder), 1) << "the temporary file was left behind";
-    fs::permissions(fs::u8path(path), fs::perms::owner_write, fs::perm_options::add);
 }
 
 // Settings, records and replays live in %APPDATA%\kelvo.

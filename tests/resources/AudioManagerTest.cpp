@@ -9,13 +9,14 @@
 #include "app/Music.h"
 #include "resources/AudioManager.h"
 #include "resources/TestFiles.h"
+#include "support/ScopedEnvironment.h"
 
 namespace {
 // OpenAL Soft reads its driver list once per process, before the first device
 // is opened; every test here plays into its null device.
 class AudioManagerTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { setenv("ALSOFT_DRIVERS", "null", 1); }
+    static void SetUpTestSuite() { setEnvironment("ALSOFT_DRIVERS", "null"); }
 
     void SetUp() override {
         tone = writeTempFile("tone", toneWav(0.2, 440));
@@ -140,7 +141,7 @@ TEST(AudioWithoutDevice, EverythingFailsQuietly) {
     // The child process starts OpenAL afresh with a driver that does not exist.
     EXPECT_EXIT(
         {
-            setenv("ALSOFT_DRIVERS", "kelvo-no-such-driver", 1);
+            setEnvironment("ALSOFT_DRIVERS", "kelvo-no-such-driver");
             AudioManager manager;
             if (manager.init() || manager.isAvailable()) {
                 std::exit(3);

@@ -19,6 +19,7 @@
 #include "app/Music.h"
 #include "resources/AudioManager.h"
 #include "sg/SgCamera.h"
+#include "support/ScopedEnvironment.h"
 
 namespace {
 uint32_t read32(const std::vector<unsigned char>& b, size_t at) {
@@ -166,8 +167,8 @@ TEST(AudioOutput, DrainSoundsFromTheBallAndStopsWithTheInGameSounds) {
     std::ofstream(config) << "drivers=wave\n[wave]\nfile=" << wave << "\n";
     EXPECT_EXIT(
         {
-            setenv("ALSOFT_DRIVERS", "wave", 1);
-            setenv("ALSOFT_CONF", config.c_str(), 1);
+            setEnvironment("ALSOFT_DRIVERS", "wave");
+            setEnvironment("ALSOFT_CONF", config.c_str());
             std::remove(wave.c_str());
             if (chdir(KELVO_SRC) != 0) {
                 std::exit(2);

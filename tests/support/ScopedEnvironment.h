@@ -1,7 +1,6 @@
 #pragma once
 
-// Sets (or, with a null value, removes) an environment variable for the
-// lifetime of the object, then restores what was there. Names and values are
+// Environment variables for tests, on every system. Names and values are
 // UTF-8; on Windows they go through the C runtime's wide-character copy of the
 // environment, which every DLL of the process reads as well.
 #include <cstdlib>
@@ -11,6 +10,22 @@
 #include "platform/windows/WideString.h"
 #endif
 
+// Sets NAME to VALUE, or removes it when VALUE is null, for the whole process.
+inline void setEnvironment(const std::string& name, const char* value) {
+#ifdef _WIN32
+    // "NAME=" removes a variable on Windows; no test needs one that is set but empty.
+    _wputenv(WideString::fromUtf8(name + "=" + (value != nullptr ? value : "")).c_str());
+#else
+    if (value != nullptr) {
+        setenv(name.c_str(), value, 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+#endif
+}
+
+// Sets (or, with a null value, removes) a variable for the lifetime of the
+// object, then restores what was there.
 class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
@@ -19,27 +34,13 @@ public:
         if (had_) {
             old_ = old;
         }
-        set(value);
+        setEnvironment(name_, value);
     }
-    ~ScopedEnvironment() { set(had_ ? old_.c_str() : nullptr); }
+    ~ScopedEnvironment() { setEnvironment(name_, had_ ? old_.c_str() : nullptr); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
-    void set(const char* value) {
-#ifdef _WIN32
-        // An empty value removes a variable on Windows; no test needs one that is set but empty.
-        _wputenv_s(WideString::fromUtf8(name_).c_str(),
-                   value != nullptr ? WideString::fromUtf8(value).c_str() : L"");
-#else
-        if (value != nullptr) {
-            setenv(name_.c_str(), value, 1);
-        } else {
-            unsetenv(name_.c_str());
-        }
-#endif
-    }
-
     std::string name_;
     bool had_ = false;
     std::string old_;

@@ -1,5 +1,7 @@
 #include "platform/Cursor.h"
 
+// The window of an OpenGL context is found through GDI.
+#undef NOGDI
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 

@@ -6,6 +6,8 @@
 #include "platform/Process.h"
 #include "platform/windows/WideString.h"
 
+// The shell's folder API declares GDI types.
+#undef NOGDI
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <knownfolders.h>

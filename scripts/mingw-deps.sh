@@ -1,0 +1,197 @@
+# Sourced by scripts/windows: builds the Windows (mingw-w64) versions of the
+# game's libraries -- freeglut, GLEW, OpenAL Soft, freealut -- and GoogleTest
+# from Debian's source packages, once per machine, into a folder under
+# /var/cache/kelvo-mingw named after their versions and this recipe, so a
+# second run (or another checkout) finds them ready.
+
+KELVO_MINGW_CACHE=${KELVO_MINGW_CACHE:-/var/cache/kelvo-mingw}
+KELVO_MINGW_TOOLCHAIN="$PWD/cmake/mingw-w64-x86_64.cmake"
+
+# Source package, Debian version, and the upstream licence files the release
+# carries. OpenAL Soft comes from the next Debian release because the archive
+# here no longer serves the upstream tarball of Debian 12's version.
+KELVO_MINGW_SOURCES=(
+    "freeglut 3.4.0-1 COPYING"
+    "glew 2.2.0-4 LICENSE.txt"
+    "openal-soft 1:1.24.2-1 COPYING BSD-3Clause LICENSE-pffft fmt-11.1.1/LICENSE"
+    "freealut 1.1.0-6 COPYING"
+)
+KELVO_MINGW_EXTRA_SUITES=(trixie)
+
+# Dependency builds share the machine with everything else, so each step runs
+# at low priority.
+# Runs one build step niced, its output appended to LOG, which is shown when
+# the step fails.
+kelvo_mingw_step() {
+    local log="$1"
+    shift
+    if ! nice -n 15 "$@" >>"$log" 2>&1; then
+        tail -n 40 "$log" >&2
+        echo "Failed: $*" >&2
+        return 1
+    fi
+}
+
+# The Debian mirror of the configured binary sources (not the security one).
+kelvo_debian_mirror() {
+    {
+        grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{ print $2 }'
+        grep -hsE '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | awk '{ print $2 }'
+    } | grep -v security | grep -E '/debian/?$' | head -n1
+}
+
+# A private apt configuration with deb-src entries for the configured suite
+# (and the extra ones above): the system's own sources stay untouched.
+kelvo_mingw_apt_setup() {
+    local dir="$1"
+    local mirror suite
+    mirror=$(kelvo_debian_mirror)
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    if [ -z "$mirror" ] || [ -z "$suite" ]; then
+        echo "No Debian mirror or suite configured in /etc/apt" >&2
+        return 1
+    fi
+    mkdir -p "$dir/lists/partial"
+    cat > "$dir/sources.list" <<EOF
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main
+EOF
+    local extra
+    for extra in "${KELVO_MINGW_EXTRA_SUITES[@]}"; do
+        if [ "$extra" != "$suite" ]; then
+            echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $extra main" >> "$dir/sources.list"
+        fi
+    done
+    kelvo_mingw_apt "$dir" update -qq
+}
+
+kelvo_mingw_apt() {
+    local dir="$1"
+    shift
+    apt-get -o Dir::Etc::SourceList="$dir/sources.list" -o Dir::Etc::SourceParts=/dev/null \
+        -o Dir::State::Lists="$dir/lists" -o APT::Sandbox::User=root "$@"
+}
+
+# Fetches (once) the upstream tarball of PACKAGE=VERSION into the cache's
+# src/ folder and prints its path. apt checks each file against the signed
+# index; the Debian packaging tarball is not needed, so it may be missing.
+kelvo_mingw_fetch() {
+    local pkg="$1" version="$2"
+    local upstream="${version#*:}"
+    upstream="${upstream%-*}"
+    local src="$KELVO_MINGW_CACHE/src"
+    mkdir -p "$src"
+    local tarball
+    tarball=$(ls "$src/${pkg}_${upstream}.orig.tar."* 2>/dev/null | head -n1 || true)
+    if [ -z "$tarball" ]; then
+        if [ ! -f "$KELVO_MINGW_CACHE/apt/sources.list" ] || [ -z "${KELVO_MINGW_APT_READY:-}" ]; then
+            kelvo_mingw_apt_setup "$KELVO_MINGW_CACHE/apt" >&2
+            KELVO_MINGW_APT_READY=1
+        fi
+        (cd "$src" && kelvo_mingw_apt "$KELVO_MINGW_CACHE/apt" source --download-only -qq "$pkg=$version" \
+            >"$src/$pkg.log" 2>&1 || true)
+        tarball=$(ls "$src/${pkg}_${upstream}.orig.tar."* 2>/dev/null | head -n1 || true)
+        if [ -z "$tarball" ]; then
+            echo "Could not fetch the source of $pkg $version:" >&2
+            cat "$src/$pkg.log" >&2
+            return 1
+        fi
+    fi
+    echo "$tarball"
+}
+
+# Prints the prefix the libraries live in, building them first when that
+# prefix is missing or incomplete. Its name changes with the versions, the
+# compiler and this recipe, so a stale build is never picked up.
+kelvo_mingw_deps() {
+    local recipe name entry
+    recipe=$(cat scripts/mingw-deps.sh "$KELVO_MINGW_TOOLCHAIN" <(x86_64-w64-mingw32-g++-posix --version) \
+        | sha256sum | cut -c1-10)
+    name=""
+    for entry in "${KELVO_MINGW_SOURCES[@]}"; do
+        set -- $entry
+        name+="$1-${2#*:}_"
+    done
+    local prefix="$KELVO_MINGW_CACHE/${name}${recipe}"
+    mkdir -p "$KELVO_MINGW_CACHE"
+    # One builder at a time per machine; a waiting one then finds it done.
+    (
+        flock 9
+        if [ ! -f "$prefix/.complete" ]; then
+            kelvo_mingw_build_all "$prefix" >&2
+        fi
+    ) 9>"$KELVO_MINGW_CACHE/.lock"
+    echo "$prefix"
+}
+
+kelvo_mingw_build_all() {
+    local prefix="$1"
+    local work="$KELVO_MINGW_CACHE/work"
+    local jobs="${KELVO_MINGW_JOBS:-2}"
+    local started=$SECONDS
+    rm -rf "$prefix" "$work"
+    mkdir -p "$prefix/licenses" "$work"
+    echo "Building the Windows libraries into $prefix (once per machine)"
+
+    local entry pkg version tarball dir licence
+    for entry in "${KELVO_MINGW_SOURCES[@]}"; do
+        set -- $entry
+        pkg="$1" version="$2"
+        shift 2
+        tarball=$(kelvo_mingw_fetch "$pkg" "$version")
+        mkdir -p "$work/$pkg"
+        tar -xf "$tarball" -C "$work/$pkg" --strip-components=1
+        mkdir -p "$prefix/licenses/$pkg"
+        for licence in "$@"; do
+            cp "$work/$pkg/$licence" "$prefix/licenses/$pkg/$(echo "$licence" | tr / -)"
+        done
+    done
+
+    local cmake_common=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$KELVO_MINGW_TOOLCHAIN"
+        -DKELVO_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_INSTALL_PREFIX="$prefix" -Wno-dev)
+
+    echo "  OpenAL Soft"
+    kelvo_mingw_step "$work/openal-soft.log" cmake -S "$work/openal-soft" -B "$work/openal-soft/build" "${cmake_common[@]}" \
+        -DALSOFT_UTILS=OFF -DALSOFT_NO_CONFIG_UTIL=ON -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF \
+        -DALSOFT_INSTALL_CONFIG=OFF -DALSOFT_INSTALL_HRTF_DATA=OFF -DALSOFT_INSTALL_AMBDEC_PRESETS=OFF \
+        -DALSOFT_INSTALL_EXAMPLES=OFF -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_UPDATE_BUILD_VERSION=OFF \
+        -DALSOFT_EAX=OFF -DALSOFT_STATIC_LIBGCC=ON -DALSOFT_STATIC_STDCXX=ON -DALSOFT_STATIC_WINPTHREAD=ON
+    kelvo_mingw_step "$work/openal-soft.log" cmake --build "$work/openal-soft/build" -j"$jobs"
+    kelvo_mingw_step "$work/openal-soft.log" cmake --install "$work/openal-soft/build"
+
+    echo "  freeglut"
+    kelvo_mingw_step "$work/freeglut.log" cmake -S "$work/freeglut" -B "$work/freeglut/build" "${cmake_common[@]}" \
+        -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=OFF
+    kelvo_mingw_step "$work/freeglut.log" cmake --build "$work/freeglut/build" -j"$jobs"
+    kelvo_mingw_step "$work/freeglut.log" cmake --install "$work/freeglut/build"
+
+    echo "  GLEW"
+    kelvo_mingw_step "$work/glew.log" cmake -S "$work/glew/build/cmake" -B "$work/glew/build-mingw" "${cmake_common[@]}" \
+        -DBUILD_UTILS=OFF
+    kelvo_mingw_step "$work/glew.log" cmake --build "$work/glew/build-mingw" -j"$jobs"
+    kelvo_mingw_step "$work/glew.log" cmake --install "$work/glew/build-mingw"
+
+    # freealut's own CMake project predates what CMake accepts today; it is
+    # eleven C files, compiled here directly with what its configure finds on
+    # Windows.
+    echo "  freealut"
+    mkdir -p "$prefix/bin" "$prefix/lib" "$prefix/include/AL"
+    kelvo_mingw_step "$work/freealut.log" x86_64-w64-mingw32-gcc-posix -O2 -shared -static-libgcc \
+        -DALUT_BUILD_LIBRARY -DHAVE_STDINT_H=1 -DHAVE_STAT=1 -DHAVE_SLEEP=1 -DHAVE_WINDOWS_H=1 \
+        -DHAVE___ATTRIBUTE__=1 -I"$work/freealut/include" -I"$prefix/include" \
+        "$work"/freealut/src/*.c -L"$prefix/lib" -lOpenAL32 \
+        -o "$prefix/bin/alut.dll" -Wl,--out-implib,"$prefix/lib/libalut.dll.a"
+    cp "$work/freealut/include/AL/alut.h" "$prefix/include/AL/"
+
+    # GoogleTest for the Windows test programs, from Debian's googletest
+    # package (the same sources the Linux build links).
+    echo "  GoogleTest"
+    kelvo_mingw_step "$work/googletest.log" cmake -S /usr/src/googletest -B "$work/googletest" "${cmake_common[@]}" \
+        -DBUILD_GMOCK=OFF
+    kelvo_mingw_step "$work/googletest.log" cmake --build "$work/googletest" -j"$jobs"
+    kelvo_mingw_step "$work/googletest.log" cmake --install "$work/googletest"
+
+    rm -rf "$work"
+    touch "$prefix/.complete"
+    echo "Windows libraries built in $((SECONDS - started)) s"
+}
