@@ -18,10 +18,8 @@ KELVO_MINGW_SOURCES=(
 )
 KELVO_MINGW_EXTRA_SUITES=(trixie)
 
-# Dependency builds share the machine with everything else, so each step runs
-# at low priority.
-# Runs one build step niced, its output appended to LOG, which is shown when
-# the step fails.
+# Runs one build step at low priority (the machine is shared with everything
+# else), its output appended to LOG, which is shown when the step fails.
 kelvo_mingw_step() {
     local log="$1"
     shift
@@ -104,8 +102,9 @@ kelvo_mingw_fetch() {
 # compiler and this recipe, so a stale build is never picked up.
 kelvo_mingw_deps() {
     local recipe name entry
+    # Comments do not change what is built.
     recipe=$(cat scripts/mingw-deps.sh "$KELVO_MINGW_TOOLCHAIN" <(x86_64-w64-mingw32-g++-posix --version) \
-        | sha256sum | cut -c1-10)
+        | grep -v '^[[:space:]]*#' | sha256sum | cut -c1-10)
     name=""
     for entry in "${KELVO_MINGW_SOURCES[@]}"; do
         set -- $entry
