@@ -40,6 +40,11 @@ run() {
 }
 
 run null-audio "$game" ALSOFT_DRIVERS=null
+# OpenAL's null output always opens: the shipped OpenAL and ALUT DLLs work
+# and read the game's sounds.
+if grep -q "no audio\|cannot load sound" "$out/null-audio.err"; then
+    echo "null-audio: the sound system failed"; cat "$out/null-audio.err"; exit 1
+fi
 run wine-audio "$game" -u ALSOFT_DRIVERS
 # Started by its full path from another folder, the game still finds the
 # data beside its executable.
