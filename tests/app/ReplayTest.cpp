@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -42,7 +43,9 @@ Replay recordedRun() {
 }
 
 fs::path scratch(const char* name) {
-    const fs::path dir = fs::temp_directory_path() / ("kelvo-replay-test-" + std::to_string(::getpid())) / name;
+    // Unique per run, so parallel runs never share a folder.
+    static const std::string run = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    const fs::path dir = fs::temp_directory_path() / ("kelvo-replay-test-" + run) / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
