@@ -76,6 +76,8 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             }
             replayFile = next;
             ++i;
+        } else if (arg == "--no-culling") {
+            noCulling = true;
         } else if (arg == "--levels") {
             if (!parseNumber(next, 1, 1000000, value)) {
                 error = "--levels needs a positive number";

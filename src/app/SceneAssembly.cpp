@@ -1,5 +1,6 @@
 #include "app/SceneAssembly.h"
 
+#include <memory>
 #include <string>
 
 #include <GL/glew.h>
@@ -105,6 +106,14 @@ void init() {
         testShader->attachFragmentShader(l1ShaderSource);
         testShader->attachFragmentShader(l4ShaderSource);
         testShader->linkProgram();
+        auto matte = std::make_unique<SgShader>("testShaderMatte");
+        matte->attachVertexShader(lightVertexShaderSource);
+        matte->attachFragmentShader(lightShaderSource);
+        matte->attachFragmentShader(l0MatteShaderSource);
+        matte->attachFragmentShader(l1MatteShaderSource);
+        matte->attachFragmentShader(l4MatteShaderSource);
+        matte->linkProgram();
+        testShader->setMatteVariant(std::move(matte));
     }
     sphereTexture = new SgTexture("sphereTexture", textureManager.getTextureId("sphereTexture"), GL_MODULATE);
     LevelSeeds::seedNextLevel();

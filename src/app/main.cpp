@@ -116,8 +116,8 @@ void observeFrame(double elapsedSeconds, double stepSeconds, double simulationSe
 }
 
 void printBenchmark() {
-    printf("seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\n", runSeed, curLevelSize,
-           curEnemyCount, width, height, shaderSupported ? "on" : "off");
+    printf("seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\nculling: %s\n", runSeed, curLevelSize,
+           curEnemyCount, width, height, shaderSupported ? "on" : "off", renderer.culling ? "on" : "off");
     fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), stdout);
     printf("state: %s\n", StateHash::text(stateHash.value()).c_str());
 }
@@ -248,6 +248,7 @@ int main(int argc, char** argv) {
     }
     beforeProcessEnd = beforeEnd;
     checkWalls = options.checkWalls;
+    renderer.culling = !options.noCulling;
     traceBall = options.traceBall;
     if (pilot != nullptr || stats != nullptr || checkWalls || traceBall) {
         frameObserver = observeFrame;

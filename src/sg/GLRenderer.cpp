@@ -7,7 +7,8 @@
 
 // Built before any window exists; with no current context these calls are
 // ignored and init() issues the same state again once the window is open.
-GLRenderer::GLRenderer() : currentProgram(0), transparentPass(false), lightingProgramInUse(false) {
+GLRenderer::GLRenderer()
+    : currentProgram(0), matteProgram(0), transparentPass(false), lightingProgramInUse(false), culling(true) {
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
@@ -63,4 +64,12 @@ void GLRenderer::useProgram(unsigned program) {
     if (lightingProgramInUse) {
         glUseProgram(program);
     }
+}
+
+Frustum GLRenderer::viewFrustum() const {
+    GLfloat projection[16];
+    GLfloat modelView[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    return Frustum::fromMatrices(projection, modelView);
 }

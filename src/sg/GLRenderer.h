@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sg/Frustum.h"
 #include "sg/Renderer.h"
 #include "sg/Vector3.h"
 
@@ -31,10 +32,22 @@ public:
     // No-op unless the lighting program is in use: without it the driver may
     // lack OpenGL 2.0 and with it glUseProgram.
     void useProgram(unsigned program);
+    // The view volume in the frame of the node that asks (GL's current
+    // projection and model-view matrices).
+    Frustum viewFrustum() const;
 
     unsigned currentProgram;  // program of the opaque pass, set by the shader node
+    // The same lighting without the specular term, for materials that have no
+    // specular colour (the picture is the same, each pixel costs less); set
+    // with currentProgram, 0 when there is none.
+    unsigned matteProgram;
     bool transparentPass;
     // The maze is lit by the GLSL lighting program (per pixel) rather than by
     // fixed-function lighting; the game sets it from the player's choice.
     bool lightingProgramInUse;
+    // Drawing only what the camera sees: nodes skip what lies outside the view
+    // volume, draw their opaque parts front to back and use the matte program.
+    // Off, everything is drawn in tree order with one program: the reference
+    // picture the optimised one must equal.
+    bool culling;
 };

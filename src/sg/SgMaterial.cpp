@@ -69,7 +69,21 @@ void SgMaterial::render(GLRenderer* renderer) {
     } else {
         applyMaterial();
     }
+    // Under the lighting program, a material without specular colour draws
+    // through the program's matte variant: the specular term it leaves out is
+    // zero for it. Only the alpha written to the frame buffer may differ, and
+    // no blend factor of the game reads the destination's alpha.
+    GLint outerProgram = 0;
+    const bool switchProgram = renderer->culling && !renderer->transparentPass && renderer->matteProgram != 0;
+    if (switchProgram) {
+        glGetIntegerv(GL_CURRENT_PROGRAM, &outerProgram);
+        const bool matte = specular[0] == 0.0f && specular[1] == 0.0f && specular[2] == 0.0f;
+        renderer->useProgram(matte ? renderer->matteProgram : renderer->currentProgram);
+    }
     SgEntity::render(renderer);
+    if (switchProgram) {
+        renderer->useProgram(static_cast<unsigned>(outerProgram));
+    }
     renderer->popAttrib();
     for (int f = 0; f < faceCount; ++f) {
         for (int p = 0; p < 5; ++p) {

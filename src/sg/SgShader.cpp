@@ -182,9 +182,14 @@ void SgShader::render(GLRenderer* renderer) {
     // currentProgram in the transparent pass, cannot bring this program back
     // outside its subtree (the 2-D overlay is drawn after it).
     const unsigned int previous = renderer->currentProgram;
+    const unsigned int previousMatte = renderer->matteProgram;
     renderer->currentProgram = program;
+    renderer->matteProgram = program != 0 && matte != nullptr ? matte->getProgram() : 0;
     renderer->useProgram(program);
     SgEntity::render(renderer);
     renderer->useProgram(previous);
     renderer->currentProgram = previous;
+    renderer->matteProgram = previousMatte;
 }
+
+void SgShader::setMatteVariant(std::unique_ptr<SgShader> variant) { matte = std::move(variant); }

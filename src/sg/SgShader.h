@@ -43,7 +43,12 @@ public:
 
     void render(GLRenderer* renderer) override;
 
+    // The same lighting without the specular term, built like this node; its
+    // program is offered to the materials below (renderer's matteProgram).
+    void setMatteVariant(std::unique_ptr<SgShader> variant);
+
     unsigned int getProgram() const { return program; }
+    const SgShader* getMatteVariant() const { return matte.get(); }
 
 private:
     void attachShader(unsigned int stage, const char* source);
@@ -52,4 +57,5 @@ private:
     unsigned int vertexShader;    // kept only by the file constructor
     unsigned int fragmentShader;  // likewise
     unsigned int program;         // 0: children render with no program
+    std::unique_ptr<SgShader> matte;
 };
