@@ -47,7 +47,31 @@ Frustum Frustum::fromMatrices(const float projection[16], const float modelView[
             }
         }
     }
+    // The eye e maps to the origin: A e + t = 0 with A the upper 3 x 3 block
+    // and t the translation column, so e = -A^-1 t (Cramer's rule).
+    const float* m = modelView;
+    const float a00 = m[0], a01 = m[4], a02 = m[8];
+    const float a10 = m[1], a11 = m[5], a12 = m[9];
+    const float a20 = m[2], a21 = m[6], a22 = m[10];
+    const float c00 = a11 * a22 - a12 * a21;
+    const float c01 = a12 * a20 - a10 * a22;
+    const float c02 = a10 * a21 - a11 * a20;
+    const float det = a00 * c00 + a01 * c01 + a02 * c02;
+    if (det != 0.0f) {
+        const float tx = -m[12], ty = -m[13], tz = -m[14];
+        f.eye.x = (tx * c00 + ty * (a02 * a21 - a01 * a22) + tz * (a01 * a12 - a02 * a11)) / det;
+        f.eye.y = (tx * c01 + ty * (a00 * a22 - a02 * a20) + tz * (a02 * a10 - a00 * a12)) / det;
+        f.eye.z = (tx * c02 + ty * (a01 * a20 - a00 * a21) + tz * (a00 * a11 - a01 * a10)) / det;
+    }
     return f;
+}
+
+float Frustum::sqrDistanceToBox(const Vector3& low, const Vector3& high) const {
+    auto gap = [](float v, float lo, float hi) { return v < lo ? lo - v : (v > hi ? v - hi : 0.0f); };
+    const float dx = gap(eye.x, low.x, high.x);
+    const float dy = gap(eye.y, low.y, high.y);
+    const float dz = gap(eye.z, low.z, high.z);
+    return dx * dx + dy * dy + dz * dz;
 }
 
 bool Frustum::intersectsBox(const Vector3& low, const Vector3& high) const {

@@ -16,8 +16,15 @@ public:
 
     // False only when the axis-aligned box lies wholly outside one plane.
     bool intersectsBox(const Vector3& low, const Vector3& high) const;
+    // Squared distance from the eye to the nearest point of the box (0 with
+    // the eye inside it): the key for drawing front to back.
+    float sqrDistanceToBox(const Vector3& low, const Vector3& high) const;
+
+    // The eye (the model-view matrix's centre of projection) in the same frame.
+    const Vector3& getEye() const { return eye; }
 
 private:
     // a x + b y + c z + d >= 0 inside; order left, right, bottom, top, near, far.
     float planes[6][4];
+    Vector3 eye;
 };
