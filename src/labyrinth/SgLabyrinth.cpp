@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "labyrinth/WallGroup.h"
 #include "physics/BoundingBox.h"
 #include "sg/GLRenderer.h"
 #include "sg/SgTexture.h"
@@ -74,7 +75,23 @@ void SgLabyrinth::render(GLRenderer* renderer) {
     // Walls drawn in the opaque pass are untextured; the see-through walls
     // drawn in the transparent pass carry the texture.
     wallTextureNode->enabled = renderer->transparentPass;
-    SgSpatialEntity::render(renderer);
+    if (renderer->culling && !renderer->transparentPass) {
+        // Nearest first: the walls stand on the floor slab and hide parts of
+        // it, and the slab hides the ground plane, so drawn in this order the
+        // hidden pixels fail the depth test before they are lit. The rest
+        // (goal marker, ball, enemies) follows in child order, as before.
+        renderer->pushMatrix();
+        transform(renderer);
+        wallTextureNode->render(renderer);
+        for (SgEntity* child : children) {
+            if (child != wallTextureNode) {
+                child->render(renderer);
+            }
+        }
+        renderer->popMatrix();
+    } else {
+        SgSpatialEntity::render(renderer);
+    }
     if (firstPass) {
         renderer->popAttrib();
     }

@@ -17,6 +17,7 @@ class SgPhysEntity;
 class SgTexture;
 class SgTrigger;
 class TextureManager;
+class WallGroup;
 
 // One level's maze: a square grid of tiles (walls grown at random from the
 // outer ring, TileGrid), the walls grouped into straight runs, their render
@@ -101,7 +102,7 @@ private:
     BoundingBox* floorBox;
     BoundingBox* startWallBox;
     SgTexture* wallTextureNode;
-    SgEntity* wallGroup;  // "wallContainer": the blend nodes in container order
+    WallGroup* wallGroup;  // "wallContainer": the blend nodes in container order
     TextureManager* textureManager;
     bool perPixelLighting;
     void (*onWallTop)();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gui/SgGUIHover.h"
+#include "labyrinth/WallGroup.h"
 #include "physics/BoundingBox.h"
 #include "resources/TextureManager.h"
 #include "sg/SgBlendState.h"
@@ -132,7 +133,7 @@ void SgLabyrinth::buildWallNodes() {
     SgMaterial* wallMaterial = new SgMaterial("wallMaterial", 0.2f, 0.2f, 0.2f, 0.7f, 1.0f, 1.0f, 1.0f, 0.7f, 0.0f,
                                               0.0f, 0.0f, 0.7f, 1.0f, 0.0f, 0.0f, 0.0f, 0.7f, GL_FRONT);
     wallMaterial->compile();
-    wallGroup = new SgEntity("wallContainer");
+    wallGroup = new WallGroup("wallContainer");
     wallTextureNode->addChild(hudMaterial);
     hudMaterial->addChild(wallMaterial);
     wallMaterial->addChild(wallGroup);
@@ -156,7 +157,7 @@ void SgLabyrinth::createWallGroups() {
         SgBlendState* blend = new SgBlendState(name, true);
         blend->disable();
         blend->addChild(container->mesh);
-        wallGroup->addChild(blend);
+        wallGroup->addWall(blend, container->box->corners[0], container->box->corners[6]);
     }
 }
 

@@ -120,3 +120,48 @@ TEST(CameraGL, LoadsTheViewForItsChildrenAndRestoresTheMatrices) {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
 }
+
+// The play view (60 degrees, 4:3, 1..1000, eye 30 above and 20 behind the
+// ball at the origin), read back from GL's matrices in a frame moved by the
+// node that asks.
+TEST(CameraLightGL, ViewFrustumSeesWhatTheCameraSees) {
+    GLRenderer renderer;
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(60, 4.0 / 3.0, 1, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    gluLookAt(0, 30, 20, 0, 0, 0, 0, 1, 0);
+    glTranslatef(5, 0, 0);  // a node 5 units along x: boxes are in its frame
+    const Frustum view = renderer.viewFrustum();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    EXPECT_NEAR(view.getEye().x, -5.0f, 1e-3f);
+    EXPECT_NEAR(view.getEye().y, 30.0f, 1e-3f);
+    EXPECT_NEAR(view.getEye().z, 20.0f, 1e-3f);
+    const struct {
+        Vector3 low, high;
+        bool visible;
+        const char* what;
+    } boxes[] = {
+        {{-6, 0, -1}, {-4, 2, 1}, true, "the looked-at point"},
+        {{-7, 0, 30}, {-3, 2, 34}, false, "behind the eye"},
+        {{-90, 0, -1}, {-80, 2, 1}, false, "far to the left"},
+        {{70, 0, -1}, {80, 2, 1}, false, "far to the right"},
+        {{-6, 0, -900}, {-4, 2, -880}, false, "beyond the far plane"},
+        {{-6, 60, -1}, {-4, 62, 1}, false, "above the view"},
+        {{-120, 0, -1}, {120, 2, 1}, true, "a wall across the whole view"},
+        {{-40, 0, -1}, {-25, 2, 1}, true, "a wall reaching into the left edge"},
+    };
+    for (const auto& b : boxes) {
+        EXPECT_EQ(view.intersectsBox(b.low, b.high), b.visible) << b.what;
+    }
+    EXPECT_NEAR(view.sqrDistanceToBox(Vector3(-6, 0, 15), Vector3(-4, 40, 16)), 16.0f, 1e-3f);
+    EXPECT_NEAR(view.sqrDistanceToBox(Vector3(-6, 29, 19), Vector3(-4, 31, 21)), 0.0f, 1e-3f);
+    EXPECT_TRUE(Frustum().intersectsBox(Vector3(1e6f, 1e6f, 1e6f), Vector3(2e6f, 2e6f, 2e6f)));
+}
