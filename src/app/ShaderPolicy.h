@@ -2,7 +2,7 @@
 
 // Decides whether the per-pixel lighting program is used. It needs OpenGL
 // 2.0; on a software rasteriser (Mesa's llvmpipe, softpipe, swrast) it also
-// costs about four times the frame time of fixed-function lighting, so there
+// costs about twice the frame time of fixed-function lighting, so there
 // the game starts with fixed-function lighting unless the player asks for
 // the program (--shaders).
 class ShaderPolicy {
