@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generate every Kelvo data file: the 36 BMP textures, the three WAV sounds,
+"""Generate every Kelvo data file: the 40 BMP textures, the three WAV sounds,
 the desktop icon and a contact sheet for reviewing the pictures.
 
     python3 tools/make_assets.py           # write data/ and out/contact_sheet.png
@@ -84,6 +84,8 @@ TEXTURES = (
         "shaderButton.bmp", "on.bmp", "off.bmp", "health_ingame.bmp",
         "level_ingame.bmp", "arrowGoalWhite_ingame.bmp")]
     + [("wallTex1.bmp", None)]
+    + [(n, BLUE_KEY) for n in (
+        "time_ingame.bmp", "best_ingame.bmp", "newBest_ingame.bmp", "point.bmp")]
 )
 SOUND_FILES = ("healthDrain.wav", "mainMenu3.wav", "background.wav")
 LOOPING = {"mainMenu3.wav", "background.wav"}
@@ -420,6 +422,14 @@ def digit(ch):
     place_text(img, ch, (1 * SS, 0, 29 * SS, 40 * SS), 30 * SS, INK, stroke=3 * SS,
                max_condense=0.7)
     return keyed(img, (64, 64))
+
+
+def point():
+    # The decimal point between a time's seconds and tenths under the won
+    # picture, in a 12 x 40 cell beside the 30 x 40 digits.
+    img = design(12, 40)
+    place_text(img, ".", (0, 0, 12 * SS, 40 * SS), 30 * SS, INK, stroke=3 * SS)
+    return keyed(img, (16, 64))
 
 
 def arrow(direction):
@@ -1007,6 +1017,10 @@ def build_textures():
     t["level_ingame.bmp"] = free_text("Level", 100, 46, (128, 64), cap=0.5)
     t["arrowGoalWhite_ingame.bmp"] = goal_arrow()
     t["wallTex1.bmp"] = wall_texture()
+    t["time_ingame.bmp"] = free_text("Time", 100, 46, (128, 64), cap=0.5)
+    t["best_ingame.bmp"] = free_text("Best", 100, 46, (128, 64), cap=0.5)
+    t["newBest_ingame.bmp"] = free_text("New best!", 200, 46, (256, 64), fill=SUCCESS, cap=0.5)
+    t["point.bmp"] = point()
     return t
 
 

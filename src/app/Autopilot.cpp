@@ -354,6 +354,8 @@ void Autopilot::frame(double stepSeconds) {
         return;
     }
     if (gamePaused) {
+        // Paused by the window losing focus: a player coming back carries on.
+        pressKey(keySpace);
         return;
     }
     levelTime += dt;

@@ -61,6 +61,10 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             checkWalls = true;
         } else if (arg == "--trace-ball") {
             traceBall = true;
+        } else if (arg == "--quiet") {
+            quiet = true;
+        } else if (arg == "--records") {
+            showRecords = true;
         } else if (arg == "--shaders") {
             forceShaders = true;
         } else if (arg == "--fixed-step") {
@@ -165,6 +169,8 @@ std::string CommandLine::usage(const char* program) {
            "  --shaders     per-pixel lighting even on a software renderer (where it is\n"
            "                slow, so off by default); needs OpenGL 2.0\n"
            "  --data DIR    use the game data in DIR (a folder called data); overrides KELVO_DATA\n"
+           "  --quiet       no diagnostic lines (mazes, textures, frame rate) on standard output\n"
+           "  --records     print the best times of every setting played and exit\n"
            "  --version     show the version and exit\n"
            "  --help        show this help and exit\n"
            "\n"
@@ -174,5 +180,9 @@ std::string CommandLine::usage(const char* program) {
            "else the default beside the data.\n"
            "Every run in which a game is played is saved as a replay in\n"
            "$XDG_DATA_HOME/kelvo/replays (default ~/.local/share/kelvo/replays), the\n"
-           "newest 50 kept.\n";
+           "newest 50 kept.\n"
+
+           "Settings: $XDG_CONFIG_HOME/kelvo/settings.cfg (default ~/.config/kelvo/);\n"
+           "best times: $XDG_DATA_HOME/kelvo/records.tsv (default ~/.local/share/kelvo/).\n"
+           "Command-line options win over the settings file for one run and are not saved.\n";
 }

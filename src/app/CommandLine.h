@@ -45,6 +45,10 @@ public:
     // it as fast as frames can be drawn instead of at the recorded pace.
     std::string replayFile;
     bool fast = false;
+    // --quiet: no diagnostic lines on standard output (errors still show).
+    bool quiet = false;
+    // --records: print the best times and exit.
+    bool showRecords = false;
     int levels = 0;      // --levels: with the autopilot, exit after this many finished levels
     int mazeSize = 0;    // --maze: tiles per side for every level; 0 keeps the default
     int enemyCount = 0;  // --enemies: swarm size for every level; 0 keeps the default

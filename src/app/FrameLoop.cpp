@@ -11,7 +11,7 @@
 #include "app/Input.h"
 #include "platform/PerformanceCounter.h"
 
-void (*perFrameStep)() = nullptr;
+void (*perFrameStep)(double) = nullptr;
 void (*frameSimulated)(double) = nullptr;
 void (*frameObserver)(double, double, double, double) = nullptr;
 double (*stepSource)(double) = nullptr;
@@ -69,7 +69,7 @@ void realDisplay(double elapsedSeconds) {
     if (!gamePaused) {
         sceneGraphNode.update(step);
         if (perFrameStep != nullptr) {
-            perFrameStep();
+            perFrameStep(step);
         }
     }
     if (frameSimulated != nullptr) {

@@ -30,7 +30,8 @@ extern double (*stepSource)(double elapsedSeconds);
 
 // The game's per-frame step (collision, camera ray, health, listener). Null
 // until the world has been assembled; until then a frame is update + render.
-extern void (*perFrameStep)();
+// The argument is the frame's simulated seconds.
+extern void (*perFrameStep)(double seconds);
 
 // Called in every frame once the world has moved (or stood still, paused),
 // before it is drawn, with the seconds simulated: the state hash and the

@@ -11,6 +11,7 @@ ConfigLoader configLoader("kelvo.cfg");
 int width = 1024;
 int height = 768;
 bool& shaderSupported = renderer.lightingProgramInUse;
+bool shaderCapable = false;
 int level = 1;
 unsigned currentFPS = 30;
 bool displayMap = true;
@@ -20,6 +21,9 @@ unsigned curPlayerHealth = 2000;
 bool gamePaused = false;
 bool playerLost = false;
 bool playerWon = false;
+double levelSeconds = 0.0;
+float mouseSensitivity = 1.0f;
+bool invertMouseY = false;
 
 int64_t renderTimer = 0;
 int64_t lastFrameCounter = PerformanceCounter::now();

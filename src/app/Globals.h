@@ -36,6 +36,9 @@ extern int height;
 // The player's choice of the per-pixel lighting program. It is stored on the
 // renderer, which hands it to every node's render.
 extern bool& shaderSupported;
+// The lighting program can be switched on (OpenGL 2.0, and not a software
+// renderer unless asked for), whether or not it is on now.
+extern bool shaderCapable;
 extern int level;
 extern unsigned currentFPS;
 extern bool displayMap;
@@ -45,6 +48,13 @@ extern unsigned curPlayerHealth;
 extern bool gamePaused;
 extern bool playerLost;
 extern bool playerWon;
+// Game time of the level in play, in seconds: from its start to the goal,
+// not counting pauses.
+extern double levelSeconds;
+// From the settings: mouse pixels to ball velocity (1 = 10 pixels per
+// unit/s) and whether moving the mouse forward rolls the ball backwards.
+extern float mouseSensitivity;
+extern bool invertMouseY;
 
 
 extern int64_t renderTimer;

@@ -2,8 +2,12 @@
 
 #include <cstdio>
 
+#include <GL/freeglut.h>
+
+#include "app/FullScreen.h"
 #include "app/Globals.h"
 #include "app/Rules.h"
+#include "app/Screenshot.h"
 #include "gui/SgGUI.h"
 #include "physics/SgPlayer.h"
 #include "platform/Cursor.h"
@@ -56,6 +60,28 @@ void deliverInput(const InputEvent& event) {
         width = event.a;
         height = event.b;
         break;
+    case InputEvent::Kind::FocusLost:
+        focusLost();
+        break;
+    }
+}
+
+
+void keyboardEvent(unsigned char key, int x, int y) {
+    if (key == keyEnter && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0) {
+        toggleFullScreen();
+        return;
+    }
+    keyboardFunc(key, x, y);
+}
+
+void specialEvent(int key, int x, int y) {
+    if (key == keyF11) {
+        toggleFullScreen();
+    } else if (key == keyF12) {
+        requestScreenshot();
+    } else {
+        specialFunc(key, x, y);
     }
 }
 
@@ -88,7 +114,7 @@ void keyboardFunc(unsigned char key, int, int) {
         break;
     case keySpace:
         if (!playerLost && !playerWon) {
-            toggleHudElement(gamePaused, "pauseImage");
+            setPaused(!gamePaused);
         }
         break;
     default:
@@ -100,6 +126,23 @@ void specialFunc(int key, int, int) {
     tell(InputEvent::Kind::SpecialKey, key, 0);
     printf("button pressed: %i\n", key);
     mainGUI->handleButtonEvent(key);
+}
+
+void focusLost() {
+    tell(InputEvent::Kind::FocusLost, 0, 0);
+    pauseForFocusLoss();
+}
+
+void windowStatusFunc(int state) {
+    if (state == GLUT_HIDDEN) {
+        focusLost();
+    }
+}
+
+void entryFunc(int state) {
+    if (state == GLUT_LEFT) {
+        focusLost();
+    }
 }
 
 void mouseButtonFunc(int button, int state, int, int) {
@@ -149,8 +192,10 @@ void motionFunc(int x, int y) {
     }
     const int dx = xWrapped ? 0 : x - oldx;
     const int dy = yWrapped ? 0 : y - oldy;
-    player->velocity.x += static_cast<float>(dx) / 10.0f;
-    player->velocity.z += static_cast<float>(dy) / 10.0f;
+    // 10 pixels give 1 unit/s at sensitivity 1.
+    const float push = mouseSensitivity / 10.0f;
+    player->velocity.x += static_cast<float>(dx) * push;
+    player->velocity.z += static_cast<float>(invertMouseY ? -dy : dy) * push;
     oldx = x;
     oldy = y;
 }

@@ -17,3 +17,16 @@ void deliverInput(const InputEvent& event);
 // Whether motionFunc moves the real pointer to keep it in the window; a
 // replay plays with it off, so the person watching keeps their mouse.
 void setPointerWarping(bool enabled);
+// Registered with GLUT for the keys. The window's own keys act here and are
+// not game input (a replay neither records nor repeats them): Alt+Enter and
+// F11 switch full screen (modifiers can only be asked inside GLUT's
+// callback), F12 saves a screenshot. Every other key goes to keyboardFunc or
+// specialFunc.
+void keyboardEvent(unsigned char key, int x, int y);
+void specialEvent(int key, int x, int y);
+// The window was hidden or iconified (windowStatusFunc) or the pointer left
+// it (entryFunc): both end in focusLost, which pauses a running game (an
+// input event of its own, recorded like the keys).
+void windowStatusFunc(int state);
+void entryFunc(int state);
+void focusLost();

@@ -12,6 +12,7 @@ struct InputEvent {
         Button = 3,      // a: button (0 left, 1 middle, 2 right), b: state (0 pressed, 1 released)
         Motion = 4,      // a, b: cursor x, y in window coordinates
         Reshape = 5,     // a, b: window width, height in pixels
+        FocusLost = 6,   // the window was hidden or the pointer left it; a, b: 0
     };
     Kind kind;
     int32_t a;

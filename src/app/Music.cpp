@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/Globals.h"
+#include "app/PlayerFiles.h"
 #include "resources/AudioManager.h"
 #include "sg/SgCamera.h"
 
@@ -50,3 +51,16 @@ void stopIngameSounds() {
 void startMenuSounds() { play("mainMenuSound"); }
 
 void stopMenuSounds() { stop("mainMenuSound"); }
+
+void applyVolumes() {
+    const float music = static_cast<float>(settings.musicVolume) / 100.0f;
+    const float effects = static_cast<float>(settings.effectsVolume) / 100.0f;
+    for (const char* name : {"mainMenuSound", "backgroundSound"}) {
+        if (AudioEntity* sound = findSound(name)) {
+            sound->setGain(music);
+        }
+    }
+    if (AudioEntity* drain = findSound("playerDrainHealthSound")) {
+        drain->setGain(effects);
+    }
+}

@@ -14,3 +14,6 @@ void startIngameSounds();
 void stopIngameSounds();
 void startMenuSounds();
 void stopMenuSounds();
+
+// Sets the music and the sound effects to the settings' volumes.
+void applyVolumes();

@@ -238,6 +238,9 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
             case InputEvent::Kind::Reshape:
                 valid = event.a >= 1 && event.a <= 16384 && event.b >= 1 && event.b <= 16384;
                 break;
+            case InputEvent::Kind::FocusLost:
+                valid = event.a == 0 && event.b == 0;
+                break;
             }
             if (!valid) {
                 error = "has an unknown or impossible input event in frame " + std::to_string(f + 1);

@@ -1,5 +1,6 @@
 #include "app/Rules.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <GL/glew.h>
@@ -7,6 +8,7 @@
 #include "app/Globals.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
+#include "app/PlayerFiles.h"
 #include "app/ProcessEnd.h"
 #include "gui/SgGUI.h"
 #include "gui/SgGUIElement.h"
@@ -84,6 +86,8 @@ void resetForNewGame() {
 }
 }  // namespace
 
+void (*settingsSaved)() = nullptr;
+
 SgTrigger* makeGoalTrigger(Tile* goal) {
     const Vector3 corner = goal->position;
     return new SgTrigger("goalTrigger", Vector3(0, 0, 0), corner,
@@ -104,6 +108,7 @@ void initNewGame() {
     LevelSeeds::seedNextLevel();
     labyrinth = new SgLabyrinth("laby1", Vector3(0, 0, 0), curLevelSize, 2, 100.0f, 1, &textureManager,
                                 shaderSupported, wallTriggerFunc);
+    levelSeconds = 0.0;
     Tile* start = labyrinth->getStart();
     player = new SgPlayer("player",
                           start->position + Vector3(start->size * 0.5f, 5.0f, start->size * 0.5f), 10.0f,
@@ -143,8 +148,9 @@ void initNewGame() {
     renderer.useProgram(0);
 }
 
-void gameStep() {
+void gameStep(double seconds) {
     if (camera->isActive()) {
+        levelSeconds += seconds;
         sceneGraphNode.collide();
         BoundingSphere view(player->boundingSphere->center, player->boundingSphere->radius + 2.0);
         sceneGraphNode.collideWithCameraRay(camera->position, player->position, &view);
@@ -158,6 +164,13 @@ void gameStep() {
 
 void goalTriggerTest() {
     endLevel(playerWon, "wonImage");
+    // Shown in tenths of a second; the record keeps the exact time.
+    const Records::Key key{curLevelSize, curEnemyCount, curPlayerHealth};
+    const bool newBest = recordWin(key, levelSeconds);
+    const Records::Entry* entry = records.find(key);
+    const double best = entry != nullptr ? entry->times.front() : levelSeconds;
+    mainGUI->showWonTimes(static_cast<unsigned>(levelSeconds * 10.0 + 0.5), static_cast<unsigned>(best * 10.0 + 0.5),
+                          newBest);
     ++level;
     showNumber("levelNumber", static_cast<unsigned>(level));
 }
@@ -215,12 +228,52 @@ void mainMenuOnGameStart() {
 void mainMenuOnExit() { endProcess(0); }
 
 void mainMenuOptionsChanged(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool useShaders) {
+    // Only what the player changed here is saved: values that came from the
+    // command line stay out of the file unless the player chose them.
+    // A --maze size below the screen's range shows as its smallest size.
+    const bool sizeChanged =
+        static_cast<int>(levelSize) != std::clamp(curLevelSize, Settings::minMazeSize, Settings::maxMazeSize);
+    const bool enemiesChanged = static_cast<int>(enemyCount) != curEnemyCount;
+    const bool healthChanged = playerHealth != curPlayerHealth;
+    const bool lightingChanged = useShaders != shaderSupported;
+    if (sizeChanged || enemiesChanged || healthChanged || lightingChanged) {
+        changeSettings([&](Settings& saved) {
+            if (sizeChanged) {
+                saved.mazeSize = static_cast<int>(levelSize);
+            }
+            if (enemiesChanged) {
+                saved.enemyCount = static_cast<int>(enemyCount);
+            }
+            if (healthChanged) {
+                saved.startingHealth = playerHealth;
+            }
+            if (lightingChanged) {
+                saved.lighting = useShaders ? Settings::Lighting::On : Settings::Lighting::Off;
+            }
+        });
+        if (settingsSaved != nullptr) {
+            settingsSaved();
+        }
+    }
     curLevelSize = static_cast<int>(levelSize);
     curEnemyCount = static_cast<int>(enemyCount);
     curPlayerHealth = playerHealth;
     player->health = static_cast<float>(playerHealth);
     shaderSupported = useShaders;
     initNewGame();
+}
+
+void setPaused(bool paused) {
+    gamePaused = paused;
+    showHudElement("pauseImage", paused);
+}
+
+void pauseForFocusLoss() {
+    // Only a game in play pauses; it stays paused until the player presses
+    // Space.
+    if (mainGUI != nullptr && mainGUI->isGameRunning() && !gamePaused && !playerWon && !playerLost) {
+        setPaused(true);
+    }
 }
 
 void leaveGameToMenu() {
@@ -231,6 +284,7 @@ void leaveGameToMenu() {
 void continueAfterWin() {
     playLevelMusic();
     dismissEndOfLevel(playerWon, "wonImage");
+    showHudElement("wonTimes", false);
     initNewGame();
     restartFrameClock();
 }

@@ -78,6 +78,10 @@ const TextureFile textureFiles[] = {
     {"levelImageTexture", "data/level_ingame.bmp", 0, true, 0, 0, 1},
     {"goalHoverTexture", "data/arrowGoalWhite_ingame.bmp", 0, true, 0, 0, 1},
     {"wallTexture1", "data/wallTex1.bmp", 5, false, 0, 0, 0},
+    {"timeLabelTexture", "data/time_ingame.bmp", 0, true, 0, 0, 1},
+    {"bestLabelTexture", "data/best_ingame.bmp", 0, true, 0, 0, 1},
+    {"newBestTexture", "data/newBest_ingame.bmp", 0, true, 0, 0, 1},
+    {"pointTexture", "data/point.bmp", 0, true, 0, 0, 1},
 };
 }  // namespace
 
@@ -98,7 +102,9 @@ void init() {
 
     initTextures();
 
-    if (shaderSupported) {
+    // The program is built whenever it can be switched on, so the options
+    // screen can switch it on in a run that started without it.
+    if (shaderSupported || shaderCapable) {
         testShader = new SgShader("testShader");
         testShader->attachVertexShader(lightVertexShaderSource);
         testShader->attachFragmentShader(lightShaderSource);
@@ -156,16 +162,20 @@ void init() {
     labyrinth->addChild(physCtrl);
     camera->addChild(goalTrigger);
     labyrinth->addChild(particleBlending);
+    if (testShader != nullptr) {
+        camera->addChild(testShader);
+    }
     if (shaderSupported) {
         testShader->addChild(labyrinth);
-        camera->addChild(testShader);
     } else {
         camera->addChild(labyrinth);
     }
 
     labyrinth->renderLabyrinthMapToTexture(&renderer, &textureManager);
 
-    mainGUI = new SgGUI("mainGUI", &textureManager, mainMenuOptionsChanged, shaderSupported);
+    mainGUI = new SgGUI("mainGUI", &textureManager, mainMenuOptionsChanged, testShader != nullptr);
+    mainGUI->setOptions(static_cast<unsigned>(curLevelSize), static_cast<unsigned>(curEnemyCount), curPlayerHealth,
+                        shaderSupported);
     mainGUI->setOnGameStart(mainMenuOnGameStart);
     mainGUI->setOnExit(mainMenuOnExit);
 
@@ -176,6 +186,7 @@ void init() {
     audioManager = new AudioManager();
     audioManager->init();
     loadGameSounds(*audioManager);
+    applyVolumes();
     startMenuSounds();
 
     perFrameStep = gameStep;

@@ -12,9 +12,15 @@
 #include "app/DisplayMode.h"
 #include "app/FrameLoop.h"
 #include "app/FrameStats.h"
+#include "app/FullScreen.h"
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
+#include "app/Music.h"
+#include "app/PlayerFiles.h"
+#include "app/Rules.h"
+#include "app/Screenshot.h"
+#include "app/Settings.h"
 #include "app/ShaderPolicy.h"
 #include "app/ProcessEnd.h"
 #include "app/Replay.h"
@@ -25,6 +31,7 @@
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgPlayer.h"
+#include "platform/Console.h"
 #include "platform/PerformanceCounter.h"
 #include "platform/Process.h"
 #include "platform/UserFolders.h"
@@ -73,6 +80,9 @@ void saveReplay() {
         fprintf(stderr, "kelvo: replay not saved: %s\n", error.c_str());
     }
 }
+// Command-line choices that the settings file must not undo for this run.
+bool windowForced = false;
+bool defaultMouse = false;
 
 // Prints the ball's tile whenever it changes during play; the first line of
 // every game gives the start tile.
@@ -116,10 +126,12 @@ void observeFrame(double elapsedSeconds, double stepSeconds, double simulationSe
 }
 
 void printBenchmark() {
-    printf("seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\nculling: %s\n", runSeed, curLevelSize,
-           curEnemyCount, width, height, shaderSupported ? "on" : "off", renderer.culling ? "on" : "off");
-    fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), stdout);
-    printf("state: %s\n", StateHash::text(stateHash.value()).c_str());
+    FILE* out = Console::messages();
+    fprintf(out, "seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\nculling: %s\n", runSeed, curLevelSize,
+            curEnemyCount, width, height, shaderSupported ? "on" : "off", renderer.culling ? "on" : "off");
+    fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), out);
+    fprintf(out, "state: %s\n", StateHash::text(stateHash.value()).c_str());
+    fflush(out);
 }
 
 bool ending = false;
@@ -141,19 +153,24 @@ void onWindowClosed() {
     }
 }
 
-// Game mode cannot switch modes on every display (Wayland, Xvfb, a monitor
-// without that mode); a full-screen window of the configured size stands in.
-void openWindow(const DisplayMode& mode, bool windowed) {
-    if (!windowed) {
-        glutGameModeString(mode.gameModeString.c_str());
-        if (glutEnterGameMode() > 0) {
-            return;
-        }
-    }
+// A window of the configured size, covering the screen when full screen.
+void openWindow(const DisplayMode& mode, bool fullScreen) {
     glutInitWindowSize(mode.width, mode.height);
     glutCreateWindow("Kelvo");
-    if (!windowed) {
-        glutFullScreen();
+    setWindowedSize(mode.width, mode.height);
+    setFullScreen(fullScreen);
+}
+
+// The settings the options screen does not show take effect at start and
+// whenever the settings file is saved.
+void applySettings() {
+    if (!defaultMouse) {
+        mouseSensitivity = settings.mouseSensitivity;
+        invertMouseY = settings.invertMouseY;
+    }
+    applyVolumes();
+    if (!windowForced) {
+        setFullScreen(settings.fullscreen);
     }
 }
 
@@ -202,6 +219,12 @@ int main(int argc, char** argv) {
     case CommandLine::Outcome::Run:
         break;
     }
+    if (options.showRecords) {
+        return printRecords();
+    }
+    if (options.quiet && !Console::quietDiagnostics()) {
+        fprintf(stderr, "kelvo: --quiet: standard output cannot be silenced\n");
+    }
     // Read before the data folder becomes the working directory: the path
     // is the player's.
     Replay recorded;
@@ -216,6 +239,8 @@ int main(int argc, char** argv) {
     if (!enterDataFolder(options)) {
         return 1;
     }
+    // A replay plays the recorded game: it leaves settings and best times alone.
+    loadPlayerFiles(!replaying);
 
     const int64_t seedCounter = PerformanceCounter::now();
     runSeed = options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu);
@@ -228,6 +253,11 @@ int main(int argc, char** argv) {
     LevelSeeds::start(runSeed);
     lastFrameCounter = PerformanceCounter::now();
     frameLimit = options.frames;
+    if (!replaying) {
+        curLevelSize = settings.mazeSize;
+        curEnemyCount = settings.enemyCount;
+        curPlayerHealth = settings.startingHealth;
+    }
     if (options.mazeSize > 0) {
         curLevelSize = options.mazeSize;
     }
@@ -237,6 +267,10 @@ int main(int argc, char** argv) {
     if (options.fixedStep) {
         stepSource = fixedStep;
     }
+    windowForced = options.window;
+    // The autopilot steers in pixels meant for the default mouse, and a
+    // replay's motion was recorded as pixels too.
+    defaultMouse = options.autopilot || replaying;
     static Autopilot autopilot;
     static FrameStats frameStats;
     if (options.autopilot) {
@@ -268,15 +302,20 @@ int main(int argc, char** argv) {
     }
     width = mode.width;
     height = mode.height;
-    openWindow(mode, options.window);
+    openWindow(mode, !options.window && settings.fullscreen);
 
     const GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
         fprintf(stderr, "Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
     } else {
         const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        shaderSupported = ShaderPolicy::useShaders(GLEW_VERSION_2_0, rendererName, options.forceShaders);
-        if (GLEW_VERSION_2_0 && !shaderSupported) {
+        // The settings file can ask for the program (as --shaders does) or
+        // switch it off; the options screen can then still switch it on.
+        const bool forced = options.forceShaders || settings.lighting == Settings::Lighting::On;
+        shaderCapable = ShaderPolicy::useShaders(GLEW_VERSION_2_0, rendererName, forced);
+        shaderSupported =
+            shaderCapable && (options.forceShaders || settings.lighting != Settings::Lighting::Off);
+        if (GLEW_VERSION_2_0 && !shaderCapable) {
             printf("software renderer (%s): per-pixel lighting off, --shaders turns it on\n", rendererName);
         }
     }
@@ -289,6 +328,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         shaderSupported = recorded.lighting;
+        shaderCapable = recorded.lighting;
     }
 
     glutIdleFunc(idle);
@@ -304,8 +344,10 @@ int main(int argc, char** argv) {
         glutPassiveMotionFunc(motionFunc);
         glutMouseFunc(mouseButtonFunc);
     }
-    glutKeyboardFunc(keyboardFunc);
-    glutSpecialFunc(specialFunc);
+    glutKeyboardFunc(keyboardEvent);
+    glutSpecialFunc(specialEvent);
+    glutWindowStatusFunc(windowStatusFunc);
+    glutEntryFunc(entryFunc);
     glutCloseFunc(onWindowClosed);
 
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
@@ -331,6 +373,12 @@ int main(int argc, char** argv) {
     }
 
     init();
+    if (!defaultMouse) {
+        mouseSensitivity = settings.mouseSensitivity;
+        invertMouseY = settings.invertMouseY;
+    }
+    settingsSaved = applySettings;
+    renderer.beforeSwap = takeRequestedScreenshot;
     glutMainLoop();
     return 0;
 }

@@ -12,6 +12,12 @@
 
 namespace {
 constexpr int itemCount = 4;  // in both the main list and the options list
+// The times row under the won picture (365, 444, 550 x 137).
+constexpr float wonRowY = 392;
+constexpr float wonTimeX = 380;
+constexpr float wonBestX = 660;
+constexpr float labelWidth = 105;  // a label and the gap after it
+constexpr float pointWidth = 12;
 
 // Moves a cursor one item up or down, wrapping at both ends.
 int moveCursor(int index, int key) {
@@ -118,6 +124,34 @@ SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback option
     hudNode->addChild(healthImage);
     hudNode->addChild(levelImage);
 
+    // The times row under the won picture; showWonTimes places the numbers.
+    wonTimes = own(new SgEntity("wonTimes"));
+    wonTimes->setActive(false);
+    auto number = [&](const char* numberName) {
+        SgGUINumber* n = own(new SgGUINumber(numberName, Vector3(0, wonRowY + 3, -2), 30, 40, digitTextures));
+        // A new number shows nothing for 0 until it has shown another value.
+        n->setNumberToRender(1);
+        n->setNumberToRender(0);
+        return n;
+    };
+    auto time = [&](const std::string& prefix) {
+        TimeDisplay t{number((prefix + "Seconds").c_str()),
+                      element((prefix + "Point").c_str(), 0, wonRowY + 3, -2, pointWidth, 40, "pointTexture", true),
+                      number((prefix + "Tenths").c_str())};
+        wonTimes->addChild(t.seconds);
+        wonTimes->addChild(t.point);
+        wonTimes->addChild(t.tenths);
+        return t;
+    };
+    wonTimes->addChild(element("levelTimeLabel", wonTimeX, wonRowY, -2, 100, 46, "timeLabelTexture", true));
+    levelTime = time("levelTime");
+    bestLabel = element("bestTimeLabel", wonBestX, wonRowY, -2, 100, 46, "bestLabelTexture", true);
+    newBestLabel = element("newBestLabel", wonBestX, wonRowY, -2, 200, 46, "newBestTexture", true);
+    wonTimes->addChild(bestLabel);
+    wonTimes->addChild(newBestLabel);
+    bestTime = time("bestTime");
+    hudNode->addChild(wonTimes);
+
     addChild(menuNode);
     addChild(hudNode);
 
@@ -139,6 +173,33 @@ void SgGUI::setGameRunning(bool running) {
     gameRunning = running;
     hudNode->setActive(running);
     menuNode->setActive(!running);
+}
+
+void SgGUI::setOptions(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool shaderOn) {
+    levelsizeSelector->setCurrentElement(levelSize);
+    enemyCountSelector->setCurrentElement(enemyCount);
+    playerHealthSelector->setCurrentElement(playerHealth);
+    shaderSelector->setCurrentElement(shaderOn && shaderAvailable ? 0 : 1);
+}
+
+void SgGUI::placeTime(const TimeDisplay& time, float x, unsigned tenths) {
+    time.seconds->setNumberToRender(tenths / 10);
+    time.tenths->setNumberToRender(tenths % 10);
+    time.seconds->position.x = x;
+    const float point = x + 30.0f * static_cast<float>(time.seconds->getDigitCount());
+    time.point->position.x = point;
+    time.tenths->position.x = point + pointWidth;
+}
+
+void SgGUI::showWonTimes(unsigned levelTenths, unsigned bestTenths, bool newBest) {
+    placeTime(levelTime, wonTimeX + labelWidth, levelTenths);
+    placeTime(bestTime, wonBestX + labelWidth, bestTenths);
+    bestLabel->setActive(!newBest);
+    newBestLabel->setActive(newBest);
+    bestTime.seconds->setActive(!newBest);
+    bestTime.point->setActive(!newBest);
+    bestTime.tenths->setActive(!newBest);
+    wonTimes->setActive(true);
 }
 
 SgGUIElement* SgGUI::mainButton(int index) const { return mainButtons[index]; }

@@ -31,6 +31,14 @@ public:
     void setGameRunning(bool running);
     bool isGameRunning() const { return gameRunning; }
 
+    // Shows these values on the options screen (the saved settings, or the
+    // command line's); values outside a selector's range are clamped.
+    void setOptions(unsigned levelSize, unsigned enemyCount, unsigned playerHealth, bool shaderOn);
+    // Shows the level's time and the best time for its setting (both in
+    // tenths of a second) under the won picture, or "new best" in place of
+    // the best time; hidden again with the group "wonTimes".
+    void showWonTimes(unsigned levelTenths, unsigned bestTenths, bool newBest);
+
     // Key codes: 13 Enter, 27 Esc, 100 left, 101 up, 102 right, 103 down.
     void handleButtonEvent(int key);
 
@@ -82,4 +90,16 @@ private:
     SgGUISelectorElement* levelsizeSelector;
     SgGUISelectorElement* playerHealthSelector;
     SgGUISelectorElement* enemyCountSelector;
+    // A time under the won picture: seconds, a point, tenths.
+    struct TimeDisplay {
+        SgGUINumber* seconds;
+        SgGUIElement* point;
+        SgGUINumber* tenths;
+    };
+    void placeTime(const TimeDisplay& time, float x, unsigned tenths);
+    SgEntity* wonTimes;
+    SgGUIElement* bestLabel;
+    SgGUIElement* newBestLabel;
+    TimeDisplay levelTime;
+    TimeDisplay bestTime;
 };

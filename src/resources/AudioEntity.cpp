@@ -26,3 +26,5 @@ void AudioEntity::setListenerRelative(bool relative) {
 }
 
 void AudioEntity::setReferenceDistance(float distance) { alSourcef(source, AL_REFERENCE_DISTANCE, distance); }
+
+void AudioEntity::setGain(float gain) { alSourcef(source, AL_GAIN, gain); }

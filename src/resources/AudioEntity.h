@@ -24,6 +24,8 @@ public:
     // Distance in world units up to which a world source plays at its
     // recorded level; beyond it the level falls inversely with distance.
     void setReferenceDistance(float distance);
+    // Loudness as a factor of the file's own (0 silent, 1 as recorded).
+    void setGain(float gain);
 
     Vector3 position;
     bool loop;

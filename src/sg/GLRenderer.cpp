@@ -31,6 +31,9 @@ void GLRenderer::prepareScene() {
 
 void GLRenderer::endScene() {
     glFlush();
+    if (beforeSwap != nullptr) {
+        beforeSwap();
+    }
     glutSwapBuffers();
 }
 

@@ -50,4 +50,7 @@ public:
     // Off, everything is drawn in tree order with one program: the reference
     // picture the optimised one must equal.
     bool culling;
+    // Called with the finished frame still in the back buffer, just before
+    // it is shown (screenshots); null when nothing needs it.
+    void (*beforeSwap)() = nullptr;
 };

@@ -97,17 +97,17 @@ TEST_F(GameRulesGL, ABallRestingOnAWallTopLosesHealthEveryFrame) {
     particleController->setActive(false);
     // One frame to settle: the collision sphere follows the ball's first move.
     sceneGraphNode.update(1.0 / 60.0);
-    gameStep();
+    gameStep(1.0 / 60.0);
     player->health = 1000.0f;
     for (int frame = 0; frame < 3; ++frame) {
         sceneGraphNode.update(1.0 / 60.0);
-        gameStep();
+        gameStep(1.0 / 60.0);
     }
     EXPECT_NEAR(player->health, 1000.0f - 3 * 100.0f / 60.0f, 1e-3);
 
     player->health = 0.5f;
     sceneGraphNode.update(1.0 / 60.0);
-    gameStep();
+    gameStep(1.0 / 60.0);
     particleController->setActive(true);
     EXPECT_EQ(player->health, 0.0f);
     EXPECT_EQ(currentState(), State::Lost) << stateName(currentState());
@@ -291,7 +291,7 @@ TEST_F(GameRulesGL, TheMenuFreezesTheRulesButPlacesTheListener) {
     ASSERT_EQ(currentState(), State::Menu);
     player->health = 0.0f;
     player->position.y = -100.0f;
-    gameStep();
+    gameStep(1.0 / 60.0);
     EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
     EXPECT_EQ(player->health, 0.0f);
     if (audioManager != nullptr) {

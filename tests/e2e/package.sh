@@ -20,7 +20,7 @@ expect_field() {
 expect_field "Package: kelvo"
 expect_field "Version: $version"
 expect_field "Section: games"
-expect_field "Depends: libgl1, libglu1-mesa, libglut3.12, libglew2.2, libopenal1, libalut0"
+expect_field "Depends: libgl1, libglu1-mesa, libglut3.12, libglew2.2, libopenal1, libalut0, libpng16-16"
 
 dpkg-deb --contents "$deb" | awk '{print $6}' >"$tmp/contents"
 for path in ./usr/bin/kelvo ./usr/share/kelvo/kelvo.cfg ./usr/share/kelvo/data/ \

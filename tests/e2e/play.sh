@@ -15,6 +15,8 @@ lib="$src/tests/e2e/lib"
 pictures="$build/pictures"
 mkdir -p "$pictures"
 work=$(mktemp -d)
+# Fresh player folders: the options chosen below are saved there.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_PICTURES_DIR="$work/pictures"
 
 game_pid=""
 xvfb_pid=""

@@ -101,6 +101,10 @@ const TextureFile textureFiles[] = {
     {"levelImageTexture", "level_ingame.bmp", 0, true, {0, 0, 1}},
     {"goalHoverTexture", "arrowGoalWhite_ingame.bmp", 0, true, {0, 0, 1}},
     {"wallTexture1", "wallTex1.bmp", 5, false, {0, 0, 0}},
+    {"timeLabelTexture", "time_ingame.bmp", 0, true, {0, 0, 1}},
+    {"bestLabelTexture", "best_ingame.bmp", 0, true, {0, 0, 1}},
+    {"newBestTexture", "newBest_ingame.bmp", 0, true, {0, 0, 1}},
+    {"pointTexture", "point.bmp", 0, true, {0, 0, 1}},
 };
 
 struct Rect {
@@ -343,6 +347,26 @@ TEST_F(MenuScreens, HudShowsLabelsNumbersMapAndPictures) {
         EXPECT_LT(coverage(frame, p.rect), 0.95) << p.node << " keyed background is see-through";
         gui->findChild(p.node)->setActive(false);
     }
+
+    // Under the won picture: "Time 31.5  Best 29.8", then "Time 28.0  New best!".
+    gui->findChild("wonImage")->setActive(true);
+    gui->showWonTimes(315, 298, false);
+    const auto times = show(*gui, {});
+    save(times, "hud_won_times.png");
+    EXPECT_GT(coverage(times, {380, 392, 100, 46}), 0.1) << "time label";
+    EXPECT_GT(coverage(times, {485, 395, 60, 40}), 0.1) << "two digits of seconds";
+    EXPECT_GT(coverage(times, {557, 395, 30, 40}), 0.1) << "tenths after the point";
+    EXPECT_LT(coverage(times, {590, 395, 60, 40}), 0.01) << "nothing after the tenths";
+    EXPECT_GT(coverage(times, {660, 392, 100, 46}), 0.1) << "best label";
+    EXPECT_GT(coverage(times, {765, 395, 60, 40}), 0.1) << "best time";
+    gui->showWonTimes(280, 280, true);
+    const auto newBest = show(*gui, {});
+    save(newBest, "hud_won_new_best.png");
+    EXPECT_GT(coverage(newBest, {660, 392, 200, 46}), 0.2) << "new best label";
+    EXPECT_GT(difference(times, newBest, {660, 392, 200, 46}), 10.0) << "the best label gives way to new best";
+    gui->findChild("wonTimes")->setActive(false);
+    const auto hidden = show(*gui, {});
+    EXPECT_LT(coverage(hidden, {380, 340, 500, 98}), 0.01) << "no times once hidden";
     delete gui;
 }
 

@@ -226,7 +226,7 @@ TEST(Menu, BuildsTheWholeOverlayTree) {
                                         "playerHealthSelector", "enemyCountSelector"}));
     EXPECT_EQ(names(gui.findChild("inGameHUD")),
               (std::vector<std::string>{"labyrinthMap", "healthNumber", "levelNumber", "pauseImage", "lostImage",
-                                        "wonImage", "healthImage", "levelImage"}));
+                                        "wonImage", "healthImage", "levelImage", "wonTimes"}));
 
     struct Placement {
         const char* name;

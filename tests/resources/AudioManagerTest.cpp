@@ -7,6 +7,7 @@
 
 #include "app/Globals.h"
 #include "app/Music.h"
+#include "app/PlayerFiles.h"
 #include "resources/AudioManager.h"
 #include "resources/TestFiles.h"
 #include "support/ScopedEnvironment.h"
@@ -188,4 +189,24 @@ TEST_F(AudioManagerTest, TheGamesSoundsLoadWithMusicAtTheListener) {
         EXPECT_EQ(relative, expected.atListener ? AL_TRUE : AL_FALSE);
         EXPECT_EQ(sound->position, Vector3(0, 0, 0));
     }
+}
+
+TEST_F(AudioManagerTest, VolumesSetTheMusicAndTheEffectsApart) {
+    ASSERT_TRUE(manager.loadAndAddSound("mainMenuSound", tone, Vector3(), true));
+    ASSERT_TRUE(manager.loadAndAddSound("backgroundSound", tone, Vector3(), true));
+    ASSERT_TRUE(manager.loadAndAddSound("playerDrainHealthSound", tone, Vector3(), false));
+    audioManager = &manager;
+    const Settings saved = settings;
+    settings.musicVolume = 30;
+    settings.effectsVolume = 0;
+    applyVolumes();
+    settings = saved;
+    auto gain = [](AudioEntity* sound) {
+        ALfloat value = -1;
+        alGetSourcef(sound->source, AL_GAIN, &value);
+        return value;
+    };
+    EXPECT_FLOAT_EQ(gain(manager.getSound("mainMenuSound")), 0.3f);
+    EXPECT_FLOAT_EQ(gain(manager.getSound("backgroundSound")), 0.3f);
+    EXPECT_FLOAT_EQ(gain(manager.getSound("playerDrainHealthSound")), 0.0f);
 }

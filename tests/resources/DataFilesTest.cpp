@@ -59,11 +59,15 @@ const Picture kPictures[] = {
     {"level_ingame.bmp", true, 1},
     {"arrowGoalWhite_ingame.bmp", true, 1},
     {"wallTex1.bmp", false, 0},
+    {"time_ingame.bmp", true, 1},
+    {"best_ingame.bmp", true, 1},
+    {"newBest_ingame.bmp", true, 1},
+    {"point.bmp", true, 1},
 };
 }  // namespace
 
 TEST(DataFiles, EveryPictureDecodesAndHasItsTransparentColour) {
-    EXPECT_EQ(std::size(kPictures), 36u);
+    EXPECT_EQ(std::size(kPictures), 40u);
     for (const Picture& picture : kPictures) {
         const std::string path = kData + picture.file;
         SCOPED_TRACE(path);

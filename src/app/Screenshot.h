@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// F12: the next frame drawn is saved as a PNG named by the date and time in
+// the player's pictures folder (see UserFolders), and its path printed.
+void requestScreenshot();
+// Run by the renderer with the finished frame in the back buffer: saves it
+// when one was requested.
+void takeRequestedScreenshot();
+// Saves the back buffer's width x height pixels; returns the path, or ""
+// when it could not be saved (said on standard error).
+std::string saveScreenshot(int width, int height);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The player's settings as kept in settings.cfg: plain "key value" lines a
+// person can edit, "#" starting a comment. Reading never fails: a key that is
+// missing or has a bad value keeps its default, and each problem is reported
+// once. Writing keeps the person's comments, unknown keys and line order, and
+// puts the current values in place of the known keys.
+class Settings {
+public:
+    // Per-pixel lighting: Automatic leaves the choice to the renderer check
+    // (on with OpenGL 2.0, off on a software renderer).
+    enum class Lighting { Automatic, Off, On };
+
+    static constexpr int minMazeSize = 20;
+    static constexpr int maxMazeSize = 80;
+    static constexpr int minEnemies = 5;
+    static constexpr int maxEnemies = 400;
+    static constexpr unsigned minHealth = 100;
+    static constexpr unsigned maxHealth = 5000;
+    static constexpr float minSensitivity = 0.25f;
+    static constexpr float maxSensitivity = 4.0f;
+    static constexpr int maxVolume = 100;
+    // Larger than any settings file a person writes; bigger ones are not read.
+    static constexpr unsigned long maxFileBytes = 64 * 1024;
+
+    int mazeSize = 32;
+    int enemyCount = 100;
+    unsigned startingHealth = 2000;
+    Lighting lighting = Lighting::Automatic;
+    float mouseSensitivity = 1.0f;  // multiplies the mouse's push on the ball
+    bool invertMouseY = false;      // mouse forward rolls the ball towards the camera
+    int musicVolume = 100;          // percent
+    int effectsVolume = 100;        // percent
+    bool fullscreen = true;
+
+    // Takes every valid setting from the text of a settings file; `problems`
+    // gets one line per ignored key or line, each naming the key.
+    void parse(const std::string& text, std::vector<std::string>& problems);
+    // The text of the file for the current values.
+    std::string serialize() const;
+
+private:
+    std::vector<std::string> lines;  // the parsed file, for serialize()
+};
