@@ -18,7 +18,7 @@ def replay(frames, game='1.0.0', extra=b''):
     body = b''.join(struct.pack('<dII', step, check, len(events)) +
                     b''.join(struct.pack('<Bii', *e) for e in events) for step, check, events in frames)
     count = sum(len(events) for _, _, events in frames)
-    head = ('kelvo replay 1\ngame %s\nseed 7\nmaze 7\nenemies 5\nhealth 2000\nlighting 0\n'
+    head = ('kelvo replay 2\ngame %s\nseed 7\nmaze 7\nenemies 5\nhealth 2000\nlighting 0\nmouse 1 0\n'
             'window 640 480\nframes %d\nevents %d\nstate 0123456789abcdef\n\n' % (game, len(frames), count))
     return head.encode() + body + extra
 

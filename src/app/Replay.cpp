@@ -78,6 +78,25 @@ private:
     const std::string& text;
     std::size_t at = 0;
 };
+
+// "SENSITIVITY INVERT": the range the settings file allows, 0 or 1.
+bool mouseField(const std::string& text, float& sensitivity, bool& invert) {
+    const std::size_t blank = text.find(' ');
+    if (blank == std::string::npos) {
+        return false;
+    }
+    const std::string real = text.substr(0, blank);
+    char* end = nullptr;
+    const float value = std::strtof(real.c_str(), &end);
+    long long flag = 0;
+    if (real.empty() || end != real.c_str() + real.size() || !(value >= 0.25f && value <= 4.0f) ||
+        !number(text.substr(blank + 1), 0, 1, flag)) {
+        return false;
+    }
+    sensitivity = value;
+    invert = flag != 0;
+    return true;
+}
 }  // namespace
 
 std::string Replay::encode() const {
@@ -91,10 +110,11 @@ std::string Replay::encode() const {
     }
     char header[1024];
     snprintf(header, sizeof header,
-             "%s %d\ngame %s\nseed %u\nmaze %d\nenemies %d\nhealth %u\nlighting %d\nwindow %d %d\n"
+             "%s %d\ngame %s\nseed %u\nmaze %d\nenemies %d\nhealth %u\nlighting %d\nmouse %.9g %d\n"
+             "window %d %d\n"
              "frames %zu\nevents %zu\nstate %s\n\n",
              magic, formatVersion, gameVersion.c_str(), seed, mazeSize, enemyCount, health, lighting ? 1 : 0,
-             width, height, frames.size(), eventTotal, hash);
+             static_cast<double>(mouseSensitivity), invertMouseY ? 1 : 0, width, height, frames.size(), eventTotal, hash);
     std::string out = header;
     out.reserve(out.size() + frames.size() * frameBytes + eventTotal * eventBytes);
     for (const Frame& frame : frames) {
@@ -155,12 +175,14 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
     }
     long long seed = 0, maze = 0, enemies = 0, health = 0, lighting = 0, frameCount = 0, eventCount = 0;
     long long w = 0, h = 0;
-    std::string windowText, stateText;
+    std::string windowText, stateText, mouseText;
     const bool fields = header.numberField("seed", 0, 4294967295LL, seed) &&
                         header.numberField("maze", CommandLine::minMazeSize, CommandLine::maxMazeSize, maze) &&
                         header.numberField("enemies", CommandLine::minEnemies, CommandLine::maxEnemies, enemies) &&
                         header.numberField("health", 1, 1000000, health) &&
-                        header.numberField("lighting", 0, 1, lighting) && header.field("window", windowText) &&
+                        header.numberField("lighting", 0, 1, lighting) && header.field("mouse", mouseText) &&
+                        mouseField(mouseText, r.mouseSensitivity, r.invertMouseY) &&
+                        header.field("window", windowText) &&
                         number(windowText.substr(0, windowText.find(' ')), 1, 16384, w) &&
                         windowText.find(' ') != std::string::npos &&
                         number(windowText.substr(windowText.find(' ') + 1), 1, 16384, h) &&

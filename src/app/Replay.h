@@ -9,13 +9,14 @@
 // A recorded run: what the game needs to play it again exactly with the same
 // build. The file is a short text header followed by binary frames:
 //
-//   kelvo replay 1            magic and format version
+//   kelvo replay 2            magic and format version
 //   game 1.0.0                the game version that recorded it
 //   seed 7                    the run seed (the level seeds follow from it)
 //   maze 32                   the settings in force at start-up
 //   enemies 100
 //   health 2000
 //   lighting 0
+//   mouse 1.5 0               mouse sensitivity and inverted forward axis
 //   window 1024 768           the window size the handlers started with
 //   frames 1800               frames recorded
 //   events 5230               input events recorded, all frames together
@@ -30,7 +31,7 @@
 // them before it allocates anything.
 class Replay {
 public:
-    static constexpr int formatVersion = 1;
+    static constexpr int formatVersion = 2;
     static constexpr std::size_t frameBytes = 16;
     static constexpr std::size_t eventBytes = 9;
     // Larger files are refused unread (about four hours of hectic play).
@@ -49,6 +50,8 @@ public:
     int enemyCount = 100;
     unsigned health = 2000;
     bool lighting = false;
+    float mouseSensitivity = 1.0f;
+    bool invertMouseY = false;
     int width = 1024;
     int height = 768;
     uint64_t finalHash = 0;

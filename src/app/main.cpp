@@ -353,6 +353,14 @@ int main(int argc, char** argv) {
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
 
     frameSimulated = onFrameSimulated;
+    // A replay moves the ball with the mouse it was recorded with.
+    if (replaying) {
+        mouseSensitivity = recorded.mouseSensitivity;
+        invertMouseY = recorded.invertMouseY;
+    } else if (!defaultMouse) {
+        mouseSensitivity = settings.mouseSensitivity;
+        invertMouseY = settings.invertMouseY;
+    }
     if (replaying) {
         static ReplayPlayer replayPlayer(recorded, options.fast);
         playback = &replayPlayer;
@@ -365,6 +373,8 @@ int main(int argc, char** argv) {
         header.enemyCount = curEnemyCount;
         header.health = curPlayerHealth;
         header.lighting = shaderSupported;
+        header.mouseSensitivity = mouseSensitivity;
+        header.invertMouseY = invertMouseY;
         header.width = width;
         header.height = height;
         static ReplayRecorder run(header);
@@ -373,10 +383,6 @@ int main(int argc, char** argv) {
     }
 
     init();
-    if (!defaultMouse) {
-        mouseSensitivity = settings.mouseSensitivity;
-        invertMouseY = settings.invertMouseY;
-    }
     settingsSaved = applySettings;
     renderer.beforeSwap = takeRequestedScreenshot;
     glutMainLoop();

@@ -23,6 +23,8 @@ Replay header() {
     r.enemyCount = 5;
     r.health = 300;
     r.lighting = true;
+    r.mouseSensitivity = 0.3f;
+    r.invertMouseY = true;
     r.width = 640;
     r.height = 480;
     return r;
@@ -83,6 +85,8 @@ TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
     EXPECT_EQ(back.enemyCount, 5);
     EXPECT_EQ(back.health, 300u);
     EXPECT_TRUE(back.lighting);
+    EXPECT_EQ(back.mouseSensitivity, 0.3f) << "the motion's scale must come back bit for bit";
+    EXPECT_TRUE(back.invertMouseY);
     EXPECT_EQ(back.width, 640);
     EXPECT_EQ(back.height, 480);
     EXPECT_EQ(back.finalHash, 0x99990000aaaabbbbull) << "the hash after the last frame";
@@ -139,7 +143,7 @@ TEST(Replay, RefusesDamagedAndForeignFiles) {
         {"empty", "", "is empty"},
         {"random", random, "not a kelvo replay"},
         {"text", "resolution 1\n", "not a kelvo replay"},
-        {"newer format", replaced("kelvo replay 1", "kelvo replay 2"), "format 2"},
+        {"newer format", replaced("kelvo replay 2", "kelvo replay 3"), "format 3"},
         {"other game version", replaced("game 9.8.7", "game 9.8.6"), "kelvo 9.8.6"},
         {"header cut short", good.substr(0, body - 30), "no complete header"},
         {"body cut short", good.substr(0, good.size() - 1), "cut short"},
@@ -148,6 +152,7 @@ TEST(Replay, RefusesDamagedAndForeignFiles) {
         {"more frames promised", replaced("frames 3", "frames 4294967295"), "promise"},
         {"more events promised", replaced("events 3", "events 4294967295"), "promise"},
         {"maze out of range", replaced("maze 7", "maze 1000"), "damaged header"},
+        {"mouse out of range", replaced("mouse 0.300000012 1", "mouse 9 1"), "damaged header"},
         {"negative window", replaced("window 640 480", "window -640 480"), "damaged header"},
         {"short hash", replaced("state 99990000aaaabbbb", "state 9999"), "damaged header"},
         {"impossible step", badStep, "impossible step"},
