@@ -353,11 +353,6 @@ void Autopilot::frame(double stepSeconds) {
         pressKey(keyEnter);
         return;
     }
-    if (gamePaused) {
-        // Paused by the window losing focus: a player coming back carries on.
-        pressKey(keySpace);
-        return;
-    }
     levelTime += dt;
     if (levelTime > giveUpSeconds) {
         // A level this long means the plan is not working; start afresh.

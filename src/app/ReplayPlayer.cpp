@@ -41,6 +41,9 @@ void ReplayPlayer::start() {
     glutPassiveMotionFunc(nullptr);
     glutMouseFunc(nullptr);
     glutSpecialFunc(nullptr);
+    // Recorded focus losses are replayed; the watcher's own would diverge.
+    glutWindowStatusFunc(nullptr);
+    glutEntryFunc(nullptr);
     clockStart = clockSeconds();
 }
 

@@ -8,7 +8,8 @@
 FileContents::Status FileContents::read(const std::string& utf8Path, std::uintmax_t maxBytes, std::string& contents,
                                         std::string& error) {
     namespace fs = std::filesystem;
-    const fs::path path(utf8Path);
+    // u8path: a plain narrow string would be read in Windows' ANSI code page.
+    const fs::path path = fs::u8path(utf8Path);
     contents.clear();
     std::error_code code;
     const fs::file_status status = fs::status(path, code);
