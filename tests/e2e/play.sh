@@ -18,34 +18,8 @@ work=$(mktemp -d)
 # Fresh player folders: the options chosen below are saved there.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_PICTURES_DIR="$work/pictures"
 
-game_pid=""
-xvfb_pid=""
-cleanup() {
-    if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- game stdout (tail)"; tail -n 20 "$work/stdout.log" 2>/dev/null || true
-    echo "--- game stderr"; cat "$work/stderr.log" 2>/dev/null || true
-    exit 1
-}
-step() { echo "== $*"; }
-
-# An X server of our own: other tests open windows on the shared display,
-# and without a window manager the keyboard goes to whatever window lies
-# under the pointer.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$src/tests/e2e/lib/session.sh"
+start_own_x_server
 
 # --- helpers -----------------------------------------------------------------
 
