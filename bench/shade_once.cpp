@@ -9,18 +9,12 @@
 #include <cstdlib>
 
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 
-#include "app/FrameStats.h"
+#include "FloorBench.h"
 #include "app/LightingShaderSources.h"
-#include "platform/PerformanceCounter.h"
 #include "sg/SgShader.h"
 
 namespace {
-long frameLimit = 1000;
-long framesDrawn = 0;
-int64_t last = 0;
-FrameStats stats;
 
 // The game's three lights (colours and attenuation as the scene assembles
 // them, at play-like distances), given in eye space.
@@ -61,9 +55,7 @@ void setLights() {
     glMaterialf(GL_FRONT, GL_SHININESS, 1.0f);
 }
 
-void display() {
-    const int64_t start = PerformanceCounter::now();
-    const double frequency = static_cast<double>(PerformanceCounter::frequency());
+void shadeFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // A tilted plane filling the window: depth and lighting vary across it
@@ -75,34 +67,11 @@ void display() {
     glVertex3f(1.0f, 1.0f, 0.5f);
     glVertex3f(-1.0f, 1.0f, 0.5f);
     glEnd();
-    glutSwapBuffers();
-    const int64_t end = PerformanceCounter::now();
-    stats.record(static_cast<double>(start - last) / frequency, 0.0, static_cast<double>(end - start) / frequency);
-    last = start;
-    if (++framesDrawn >= frameLimit) {
-        const FrameStats::Summary s = stats.summarise();
-        printf("shade-once\nframes: %ld\nmean fps: %.1f\nframe ms: median %.3f, p99 %.3f\n", s.frames, s.meanFps,
-               s.medianFrameMs, s.p99FrameMs);
-        exit(0);
-    }
 }
-
-void idle() { glutPostRedisplay(); }
 }  // namespace
 
 int main(int argc, char** argv) {
-    int w = 1024;
-    int h = 768;
-    if (argc == 4) {
-        w = atoi(argv[1]);
-        h = atoi(argv[2]);
-        frameLimit = atol(argv[3]);
-    }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(w, h);
-    glutCreateWindow("shade once");
-    if (glewInit() != GLEW_OK || !GLEW_VERSION_2_0) {
+    if (!FloorBench::open(argc, argv, "shade once") || !GLEW_VERSION_2_0) {
         fprintf(stderr, "shade_once: OpenGL 2.0 is needed for the lighting program\n");
         return 1;
     }
@@ -122,9 +91,6 @@ int main(int argc, char** argv) {
     shader->attachFragmentShader(l4ShaderSource);
     shader->linkProgram();
     glUseProgram(shader->getProgram());
-    glutDisplayFunc(display);
-    glutIdleFunc(idle);
-    last = PerformanceCounter::now();
-    glutMainLoop();
+    FloorBench::run("shade-once", shadeFrame);
     return 0;
 }
