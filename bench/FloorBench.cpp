@@ -6,34 +6,19 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/FrameStats.h"
-#include "platform/PerformanceCounter.h"
+#include "app/FloorFrames.h"
 
 namespace {
 long frameLimit = 1000;
-long framesDrawn = 0;
-int64_t last = 0;
-FrameStats stats;
 const char* benchName = "";
 void (*draw)() = nullptr;
 
+// The first display comes once the window is mapped: all frames are drawn
+// from it.
 void display() {
-    const int64_t start = PerformanceCounter::now();
-    const double frequency = static_cast<double>(PerformanceCounter::frequency());
-    draw();
-    glutSwapBuffers();
-    const int64_t end = PerformanceCounter::now();
-    stats.record(static_cast<double>(start - last) / frequency, 0.0, static_cast<double>(end - start) / frequency);
-    last = start;
-    if (++framesDrawn >= frameLimit) {
-        const FrameStats::Summary s = stats.summarise();
-        printf("%s\nframes: %ld\nmean fps: %.1f\nframe ms: median %.3f, p99 %.3f\n", benchName, s.frames,
-               s.meanFps, s.medianFrameMs, s.p99FrameMs);
-        exit(0);
-    }
+    fputs(FloorFrames::line(benchName, FloorFrames::measure(draw, frameLimit, 0.0)).c_str(), stdout);
+    exit(0);
 }
-
-void idle() { glutPostRedisplay(); }
 }  // namespace
 
 bool FloorBench::open(int argc, char** argv, const char* title) {
@@ -55,7 +40,5 @@ void FloorBench::run(const char* name, void (*drawFrame)()) {
     benchName = name;
     draw = drawFrame;
     glutDisplayFunc(display);
-    glutIdleFunc(idle);
-    last = PerformanceCounter::now();
     glutMainLoop();
 }

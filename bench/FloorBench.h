@@ -1,9 +1,9 @@
 #pragma once
 
-// The loop both floor benchmarks share: a window of the size given on the
-// command line ([width height frames], default 1024 768 1000), a frame drawn
-// by the caller and swapped, timed like the game's benchmark (steady clock,
-// first frame left out), and a summary under the caller's name at the end.
+// What the floor benchmark programs share: a window of the size given on the
+// command line ([width height frames], default 1024 768 1000), and one run of
+// app/FloorFrames' measurement in it once the window is shown, printed as the
+// game's benchmark prints its floor lines.
 class FloorBench {
 public:
     // Opens the window; false when GLEW cannot start.

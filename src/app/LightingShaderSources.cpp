@@ -1,5 +1,7 @@
 #include "app/LightingShaderSources.h"
 
+#include "sg/SgShader.h"
+
 // Plain constant initialisation: the texts exist before any static
 // constructor runs.
 
@@ -72,3 +74,14 @@ const char* const l4MatteShaderSource = KELVO_LIGHT_FUNCTION(4, "");
 
 #undef KELVO_SPECULAR_TERM
 #undef KELVO_LIGHT_FUNCTION
+
+SgShader* newLightingShader(const char* name, bool matte) {
+    SgShader* shader = new SgShader(name);
+    shader->attachVertexShader(lightVertexShaderSource);
+    shader->attachFragmentShader(lightShaderSource);
+    shader->attachFragmentShader(matte ? l0MatteShaderSource : l0ShaderSource);
+    shader->attachFragmentShader(matte ? l1MatteShaderSource : l1ShaderSource);
+    shader->attachFragmentShader(matte ? l4MatteShaderSource : l4ShaderSource);
+    shader->linkProgram();
+    return shader;
+}

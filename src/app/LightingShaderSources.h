@@ -22,3 +22,9 @@ extern const char* const l4ShaderSource;
 extern const char* const l0MatteShaderSource;
 extern const char* const l1MatteShaderSource;
 extern const char* const l4MatteShaderSource;
+
+class SgShader;
+
+// A linked program from the texts above: the full lighting, or with matte
+// the variant without the specular term.
+SgShader* newLightingShader(const char* name, bool matte);

@@ -105,20 +105,8 @@ void init() {
     // The program is built whenever it can be switched on, so the options
     // screen can switch it on in a run that started without it.
     if (shaderSupported || shaderCapable) {
-        testShader = new SgShader("testShader");
-        testShader->attachVertexShader(lightVertexShaderSource);
-        testShader->attachFragmentShader(lightShaderSource);
-        testShader->attachFragmentShader(l0ShaderSource);
-        testShader->attachFragmentShader(l1ShaderSource);
-        testShader->attachFragmentShader(l4ShaderSource);
-        testShader->linkProgram();
-        auto matte = std::make_unique<SgShader>("testShaderMatte");
-        matte->attachVertexShader(lightVertexShaderSource);
-        matte->attachFragmentShader(lightShaderSource);
-        matte->attachFragmentShader(l0MatteShaderSource);
-        matte->attachFragmentShader(l1MatteShaderSource);
-        matte->attachFragmentShader(l4MatteShaderSource);
-        matte->linkProgram();
+        testShader = newLightingShader("testShader", false);
+        std::unique_ptr<SgShader> matte(newLightingShader("testShaderMatte", true));
         testShader->setMatteVariant(std::move(matte));
     }
     sphereTexture = new SgTexture("sphereTexture", textureManager.getTextureId("sphereTexture"), GL_MODULATE);

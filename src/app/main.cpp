@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/DataLocator.h"
 #include "app/DisplayMode.h"
+#include "app/FloorFrames.h"
 #include "app/FrameLoop.h"
 #include "app/FrameStats.h"
 #include "app/FullScreen.h"
@@ -130,6 +131,12 @@ void printBenchmark() {
     fprintf(out, "seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\nculling: %s\n", runSeed, curLevelSize,
             curEnemyCount, width, height, shaderSupported ? "on" : "off", renderer.culling ? "on" : "off");
     fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), out);
+    // The floors, measured in the game's own window right after its last
+    // frame (so under the same load), unless the run ended early: a closed
+    // window has nothing left to draw in. About half a second each.
+    if (frameLimit > 0 && framesDrawn >= frameLimit) {
+        fputs(FloorFrames::measureBoth(shaderSupported, 300, 0.5).c_str(), out);
+    }
     fprintf(out, "state: %s\n", StateHash::text(stateHash.value()).c_str());
     fflush(out);
 }
