@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "labyrinth/WallGroup.h"
+#include "labyrinth/CulledGroup.h"
 #include "physics/BoundingBox.h"
 #include "sg/GLRenderer.h"
 #include "sg/SgTexture.h"

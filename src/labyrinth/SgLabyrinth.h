@@ -17,7 +17,7 @@ class SgPhysEntity;
 class SgTexture;
 class SgTrigger;
 class TextureManager;
-class WallGroup;
+class CulledGroup;
 
 // One level's maze: a square grid of tiles (walls grown at random from the
 // outer ring, TileGrid), the walls grouped into straight runs, their render
@@ -34,8 +34,9 @@ public:
     // The unnamed float and int are handed to populateTileArray and unused.
     // gridSize must be at least 3. With perPixelLighting the floor is one
     // slab, otherwise one block per tile so that vertex lighting has vertices
-    // to light. onWallTop (may be null) is called while the player stands on
-    // a wall.
+    // to light, in meshes of 4 x 4 tiles that are culled one by one; both
+    // below the "labyrinthFloor" group. onWallTop (may be null) is called
+    // while the player stands on a wall.
     SgLabyrinth(std::string name, const Vector3& position, int gridSize, int tileSize, float, int,
                 TextureManager* textureManager, bool perPixelLighting, void (*onWallTop)());
     // Frees what the labyrinth built (tiles, containers with their boxes and
@@ -60,8 +61,6 @@ public:
     void splitAreaIntoWallContainer(int column, int row, wallContainerWalkDir direction, int id);
 
     void createFloor();
-    void createFloorMesh(SgGeometryMesh* mesh, Vector3* b0, Vector3* b1, Vector3* b2, Vector3* b3, Vector3* t0,
-                         Vector3* t1, Vector3* t2, Vector3* t3);
     void createStartWall();
     void createWallMesh(SgGeometryMesh* mesh, Vector3* b0, Vector3* b1, Vector3* b2, Vector3* b3, Vector3* t0,
                         Vector3* t1, Vector3* t2, Vector3* t3);
@@ -88,6 +87,7 @@ public:
 
 private:
     static std::string blendNodeName(int id);
+    void createFloorBlocks(CulledGroup* floor);
     void buildWallNodes();
     void createWallGroups();
     void createGoalMarker();
@@ -102,7 +102,7 @@ private:
     BoundingBox* floorBox;
     BoundingBox* startWallBox;
     SgTexture* wallTextureNode;
-    WallGroup* wallGroup;  // "wallContainer": the blend nodes in container order
+    CulledGroup* wallGroup;  // "wallContainer": the blend nodes in container order
     TextureManager* textureManager;
     bool perPixelLighting;
     void (*onWallTop)();

@@ -2,7 +2,7 @@
 // only at the wall runs in the tile window around the asking sphere.
 #include "labyrinth/SgLabyrinth.h"
 
-#include "labyrinth/WallGroup.h"
+#include "labyrinth/CulledGroup.h"
 #include "physics/BoundingBox.h"
 #include "physics/BoundingSphere.h"
 #include "physics/SgPhysEntity.h"

@@ -14,7 +14,7 @@
 #include "app/Globals.h"
 #include "app/LightingShaderSources.h"
 #include "labyrinth/SgLabyrinth.h"
-#include "labyrinth/WallGroup.h"
+#include "labyrinth/CulledGroup.h"
 #include "physics/BoundingBox.h"
 #include "sg/GLRenderer.h"
 #include "sg/SgBlendState.h"
@@ -111,12 +111,11 @@ public:
         return target.readPixels();
     }
 
-    size_t wallCount() const {
-        const auto* group = static_cast<const WallGroup*>(labyrinth->findChild("wallContainer"));
-        return group->getChildren().size();
-    }
-    size_t wallsDrawn() const {
-        return static_cast<const WallGroup*>(labyrinth->findChild("wallContainer"))->drawnLastFrame();
+    // The wall runs or floor meshes ("wallContainer", "labyrinthFloor") in
+    // the group, and how many of them the last frame drew.
+    size_t count(const char* group) const { return labyrinth->findChild(group)->getChildren().size(); }
+    size_t drawn(const char* group) const {
+        return static_cast<const CulledGroup*>(labyrinth->findChild(group))->drawnLastFrame();
     }
 
     OffscreenTarget target{width, height};
@@ -184,8 +183,9 @@ const Mode modes[] = {{"shaders", true}, {"fixed", false}};
 }  // namespace
 
 // From the four corners and the centre of the maze, at the play camera's
-// height, looking in eight directions: culling may drop only walls the
-// camera cannot see, and from a corner it must drop some.
+// height, looking in eight directions: culling may drop only walls and
+// blocks of floor tiles the camera cannot see, and from a corner it must
+// drop some.
 TEST(LabyrinthCullingGL, EveryViewFromCornersAndCentreKeepsItsPicture) {
     for (const Mode& mode : modes) {
         if (mode.perPixel && !shaderSupported) {
@@ -195,7 +195,8 @@ TEST(LabyrinthCullingGL, EveryViewFromCornersAndCentreKeepsItsPicture) {
         ASSERT_TRUE(scene.target.complete());
         const float h = 20.0f;
         const Vector3 eyes[5] = {{-h, 30, -h}, {h, 30, -h}, {h, 30, h}, {-h, 30, h}, {0, 30, 0}};
-        size_t fewestDrawn = scene.wallCount();
+        size_t fewestWalls = scene.count("wallContainer");
+        size_t fewestFloors = scene.count("labyrinthFloor");
         for (int e = 0; e < 5; ++e) {
             for (int direction = 0; direction < 8; ++direction) {
                 const float angle = static_cast<float>(direction) * 3.14159265f / 4.0f;
@@ -204,10 +205,15 @@ TEST(LabyrinthCullingGL, EveryViewFromCornersAndCentreKeepsItsPicture) {
                 const std::string name = std::string(mode.name) + "_eye" + std::to_string(e) + "_dir" +
                                          std::to_string(direction);
                 expectSamePicture(scene, name, e == 0 && direction == 1);
-                fewestDrawn = std::min(fewestDrawn, scene.wallsDrawn());
+                fewestWalls = std::min(fewestWalls, scene.drawn("wallContainer"));
+                fewestFloors = std::min(fewestFloors, scene.drawn("labyrinthFloor"));
             }
         }
-        EXPECT_LT(fewestDrawn, scene.wallCount() / 2) << mode.name << ": culling never left out a wall run";
+        EXPECT_LT(fewestWalls, scene.count("wallContainer") / 2) << mode.name << ": culling never left out a wall run";
+        if (!mode.perPixel) {
+            EXPECT_LT(fewestFloors, scene.count("labyrinthFloor") / 2)
+                << "culling never left out a block of floor tiles";
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "gui/SgGUIHover.h"
 #include "labyrinth/LabyrinthTestSupport.h"
@@ -122,22 +123,38 @@ TEST(LabyrinthGeometry, StartWallClosesTheOpeningFromOutside) {
 }
 
 TEST(LabyrinthGeometry, FloorFormsWithAndWithoutShaders) {
-    {
-        const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, false);
-        auto* floor = static_cast<SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
-        EXPECT_EQ(floor->getVertices().size(), 2000u);
-        EXPECT_EQ(floor->getNormals().size(), 500u);
-        EXPECT_TRUE(floor->getTextureCoords().empty());
-        // First block: the high-z, high-x corner tile.
-        EXPECT_EQ(*floor->getVertices()[0], Vector3(8.0f, 0.0f, 8.0f));
-        EXPECT_EQ(*floor->getVertices().back(), Vector3(-8.0f, 0.0f, -8.0f));
-        for (const Vector3* v : floor->getVertices()) {
-            EXPECT_TRUE(v->y == 0.0f || v->y == -2.0f);
+    const auto floorMeshes = [](SgLabyrinth& labyrinth) {
+        std::vector<const SgGeometryMesh*> meshes;
+        for (const SgEntity* child : labyrinth.findChild("labyrinthFloor")->getChildren()) {
+            meshes.push_back(static_cast<const SgGeometryMesh*>(child));
         }
+        return meshes;
+    };
+    {
+        // 10 x 10 tiles in meshes of at most 4 x 4: 3 x 3 meshes, 5 faces a tile.
+        const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, false);
+        const auto meshes = floorMeshes(*labyrinth);
+        ASSERT_EQ(meshes.size(), 9u);
+        size_t vertices = 0;
+        for (const SgGeometryMesh* mesh : meshes) {
+            vertices += mesh->getVertices().size();
+            EXPECT_LE(mesh->getVertices().size(), 16u * 20u);
+            EXPECT_EQ(mesh->getNormals().size() * 4, mesh->getVertices().size());
+            EXPECT_TRUE(mesh->getTextureCoords().empty());
+            for (const Vector3* v : mesh->getVertices()) {
+                EXPECT_TRUE(v->y == 0.0f || v->y == -2.0f);
+            }
+        }
+        EXPECT_EQ(vertices, 2000u);
+        // First block: the high-z, high-x corner tile; last the low one.
+        EXPECT_EQ(*meshes.front()->getVertices()[0], Vector3(8.0f, 0.0f, 8.0f));
+        EXPECT_EQ(*meshes.back()->getVertices().back(), Vector3(-8.0f, 0.0f, -8.0f));
     }
     {
         const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, true);
-        auto* floor = static_cast<SgGeometryMesh*>(labyrinth->findChild("labyrinthFloor"));
+        const auto meshes = floorMeshes(*labyrinth);
+        ASSERT_EQ(meshes.size(), 1u);
+        const SgGeometryMesh* floor = meshes.front();
         EXPECT_EQ(floor->getVertices().size(), 20u);
         ASSERT_EQ(floor->getTextureCoords().size(), 20u);
         EXPECT_EQ(floor->getTextureCoords()[2]->u, 10.0f);

@@ -1,21 +1,21 @@
-#include "labyrinth/WallGroup.h"
+#include "labyrinth/CulledGroup.h"
 
 #include <algorithm>
 
 #include "sg/Frustum.h"
 #include "sg/GLRenderer.h"
 
-WallGroup::WallGroup(std::string name_) : SgEntity(std::move(name_)), drawn(0) {}
+CulledGroup::CulledGroup(std::string name_) : SgEntity(std::move(name_)), drawn(0) {}
 
-void WallGroup::addWall(SgEntity* child, const Vector3& low, const Vector3& high) {
+void CulledGroup::addCulled(SgEntity* child, const Vector3& low, const Vector3& high) {
     addChild(child);
     if (child != nullptr) {
         extents.push_back({child, low, high});
     }
 }
 
-void WallGroup::render(GLRenderer* renderer) {
-    // Children hung here other than through addWall have no box to test, and
+void CulledGroup::render(GLRenderer* renderer) {
+    // Children hung here other than through addCulled have no box to test, and
     // a group that is not drawn as a whole cannot be reordered safely.
     if (!active || !renderer->culling || extents.size() != children.size()) {
         drawn = active ? children.size() : 0;
