@@ -30,7 +30,7 @@ KELVO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-
 
 # The Windows release (scripts/windows): cross compilers, wine to run its
 # tests, and what the libraries' source builds use.
-KELVO_WINDOWS_PACKAGES=(mingw-w64 wine wine64 cmake ninja-build dpkg-dev xz-utils
+KELVO_WINDOWS_PACKAGES=(mingw-w64 wine wine64 cmake ninja-build dpkg-dev xz-utils bzip2 patch
     googletest)
 
 # Configure (first time only) and build one build directory.

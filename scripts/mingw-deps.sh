@@ -1,6 +1,6 @@
 # Sourced by scripts/windows: builds the Windows (mingw-w64) versions of the
-# game's libraries -- freeglut, GLEW, OpenAL Soft, freealut -- and GoogleTest
-# from Debian's source packages, once per machine, into a folder under
+# game's libraries -- freeglut, GLEW, OpenAL Soft, freealut, zlib and libpng --
+# and GoogleTest from Debian's source packages, once per machine, into a folder under
 # /var/cache/kelvo-mingw named after their versions and this recipe, so a
 # second run (or another checkout) finds them ready.
 
@@ -15,8 +15,13 @@ KELVO_MINGW_SOURCES=(
     "glew 2.2.0-4 LICENSE.txt"
     "openal-soft 1:1.24.2-1 COPYING BSD-3Clause LICENSE-pffft fmt-11.1.1/LICENSE"
     "freealut 1.1.0-6 COPYING"
+    "zlib 1:1.2.13.dfsg-1 LICENSE"
+    "libpng1.6 1.6.39-2+deb12u5 LICENSE"
 )
 KELVO_MINGW_EXTRA_SUITES=(trixie)
+# Packages built with the patches of their Debian packaging applied: libpng's
+# are the security fixes Debian's own libpng16-16 carries.
+KELVO_MINGW_DEBIAN_PATCHED=(libpng1.6)
 
 # Runs one build step at low priority (the machine is shared with everything
 # else), its output appended to LOG, which is shown when the step fails.
@@ -71,16 +76,20 @@ kelvo_mingw_apt() {
 
 # Fetches (once) the upstream tarball of PACKAGE=VERSION into the cache's
 # src/ folder and prints its path. apt checks each file against the signed
-# index; the Debian packaging tarball is not needed, so it may be missing.
+# index. The Debian packaging tarball is fetched too, but only a package in
+# KELVO_MINGW_DEBIAN_PATCHED needs it, so for the others it may be missing.
 kelvo_mingw_fetch() {
     local pkg="$1" version="$2"
     local upstream="${version#*:}"
     upstream="${upstream%-*}"
     local src="$KELVO_MINGW_CACHE/src"
     mkdir -p "$src"
-    local tarball
+    local tarball packaging=present
     tarball=$(ls "$src/${pkg}_${upstream}.orig.tar."* 2>/dev/null | head -n1 || true)
-    if [ -z "$tarball" ]; then
+    if kelvo_mingw_debian_patched "$pkg" && ! ls "$src/${pkg}_${version#*:}.debian.tar."* >/dev/null 2>&1; then
+        packaging=missing
+    fi
+    if [ -z "$tarball" ] || [ "$packaging" = missing ]; then
         if [ ! -f "$KELVO_MINGW_CACHE/apt/sources.list" ] || [ -z "${KELVO_MINGW_APT_READY:-}" ]; then
             kelvo_mingw_apt_setup "$KELVO_MINGW_CACHE/apt" >&2
             KELVO_MINGW_APT_READY=1
@@ -95,6 +104,31 @@ kelvo_mingw_fetch() {
         fi
     fi
     echo "$tarball"
+}
+
+kelvo_mingw_debian_patched() {
+    local patched
+    for patched in "${KELVO_MINGW_DEBIAN_PATCHED[@]}"; do
+        [ "$patched" = "$1" ] && return 0
+    done
+    return 1
+}
+
+# Applies the patches of PACKAGE=VERSION's Debian packaging, in the order of
+# its quilt series, to the sources unpacked in DIR.
+kelvo_mingw_debian_patch() {
+    local pkg="$1" version="$2" dir="$3"
+    local packaging patch_name
+    packaging=$(ls "$KELVO_MINGW_CACHE/src/${pkg}_${version#*:}.debian.tar."* | head -n1)
+    mkdir -p "$dir/.debian"
+    tar -xf "$packaging" -C "$dir/.debian"
+    while read -r patch_name; do
+        case "$patch_name" in ''|'#'*) continue ;; esac
+        if ! patch -d "$dir" -p1 --batch --forward --quiet <"$dir/.debian/debian/patches/$patch_name"; then
+            echo "Debian's patch $patch_name does not apply to $pkg $version" >&2
+            return 1
+        fi
+    done <"$dir/.debian/debian/patches/series"
 }
 
 # Prints the prefix the libraries live in, building them first when that
@@ -139,6 +173,9 @@ kelvo_mingw_build_all() {
         tarball=$(kelvo_mingw_fetch "$pkg" "$version")
         mkdir -p "$work/$pkg"
         tar -xf "$tarball" -C "$work/$pkg" --strip-components=1
+        if kelvo_mingw_debian_patched "$pkg"; then
+            kelvo_mingw_debian_patch "$pkg" "$version" "$work/$pkg"
+        fi
         mkdir -p "$prefix/licenses/$pkg"
         for licence in "$@"; do
             cp "$work/$pkg/$licence" "$prefix/licenses/$pkg/$(echo "$licence" | tr / -)"
@@ -181,6 +218,28 @@ kelvo_mingw_build_all() {
         "$work"/freealut/src/*.c -L"$prefix/lib" -lOpenAL32 \
         -o "$prefix/bin/alut.dll" -Wl,--out-implib,"$prefix/lib/libalut.dll.a"
     cp "$work/freealut/include/AL/alut.h" "$prefix/include/AL/"
+
+    # zlib and libpng write the screenshots. Both are static libraries linked
+    # into kelvo.exe, so the release carries no DLL of theirs. zlib is
+    # fifteen C files: its CMake project would also make a DLL, which the
+    # game's search for zlib could pick up instead.
+    echo "  zlib"
+    mkdir -p "$work/zlib/build"
+    local zlib_source
+    for zlib_source in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate \
+        inftrees trees uncompr zutil; do
+        kelvo_mingw_step "$work/zlib.log" x86_64-w64-mingw32-gcc-posix -O2 \
+            -c "$work/zlib/$zlib_source.c" -o "$work/zlib/build/$zlib_source.o"
+    done
+    kelvo_mingw_step "$work/zlib.log" x86_64-w64-mingw32-ar rcs "$prefix/lib/libz.a" "$work"/zlib/build/*.o
+    cp "$work/zlib/zlib.h" "$work/zlib/zconf.h" "$prefix/include/"
+
+    echo "  libpng"
+    kelvo_mingw_step "$work/libpng.log" cmake -S "$work/libpng1.6" -B "$work/libpng1.6/build" "${cmake_common[@]}" \
+        -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF \
+        -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+    kelvo_mingw_step "$work/libpng.log" cmake --build "$work/libpng1.6/build" -j"$jobs"
+    kelvo_mingw_step "$work/libpng.log" cmake --install "$work/libpng1.6/build"
 
     # GoogleTest for the Windows test programs, from Debian's googletest
     # package (the same sources the Linux build links).

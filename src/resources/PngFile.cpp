@@ -2,7 +2,6 @@
 
 #include "platform/AtomicFile.h"
 
-#if defined(KELVO_HAVE_PNG)
 #include <png.h>
 
 bool PngFile::write(const std::string& path, int width, int height, const std::vector<unsigned char>& rgba,
@@ -38,12 +37,3 @@ bool PngFile::write(const std::string& path, int width, int height, const std::v
     encoded.resize(size);
     return AtomicFile::write(path, encoded, error);
 }
-#else
-// A build without libpng (the Windows cross-build so far) saves no pictures.
-bool PngFile::write(const std::string&, int, int, const std::vector<unsigned char>&, std::string* error) {
-    if (error != nullptr) {
-        *error = "this build of the game has no PNG library";
-    }
-    return false;
-}
-#endif

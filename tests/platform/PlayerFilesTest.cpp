@@ -154,12 +154,21 @@ TEST(AtomicFileTest, AFailedReplaceKeepsThePreviousFile) {
     EXPECT_EQ(entriesIn(folder), 1) << "the temporary file was left behind";
 }
 
-// Settings, records and replays live in %APPDATA%\kelvo.
+// Settings, records and replays live in %APPDATA%\kelvo; screenshots in a
+// kelvo folder inside the player's own Pictures folder, which a player
+// can rename or move but is called Pictures in every fresh profile (and
+// under wine).
 TEST(UserFoldersTest, KeepsThePlayersFilesInApplicationData) {
     ScopedEnvironment appData("APPDATA", u8"C:\\Users\\Zo\u00eb\\AppData\\Roaming\\");
     EXPECT_EQ(UserFolders::configFolder(), u8"C:/Users/Zo\u00eb/AppData/Roaming/kelvo");
     EXPECT_EQ(UserFolders::dataFolder(), u8"C:/Users/Zo\u00eb/AppData/Roaming/kelvo");
-    EXPECT_NE(UserFolders::picturesFolder(), "");
+    const std::string pictures = UserFolders::picturesFolder();
+    EXPECT_TRUE(fs::u8path(pictures).is_absolute()) << pictures;
+    EXPECT_EQ(pictures.find('\\'), std::string::npos) << pictures;
+    const std::string inPictures = "/Pictures/kelvo";
+    EXPECT_TRUE(pictures.size() > inPictures.size() &&
+                pictures.compare(pictures.size() - inPictures.size(), inPictures.size(), inPictures) == 0)
+        << pictures;
     EXPECT_FALSE(UserFolders::ensureFolder(""));
 }
 #endif
