@@ -1,6 +1,5 @@
 // Per-frame cost of the ball physics: the swarm rules plus the wall response
 // of every particle for a large swarm, and one frame of the player's ball.
-#include <cstdlib>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -11,6 +10,7 @@
 #include "physics/SgParticleController.h"
 #include "physics/SgPhysController.h"
 #include "physics/SgPlayer.h"
+#include "platform/GameRandom.h"
 
 namespace {
 // The boxes the maze hands over for one query: the floor, the start wall and
@@ -26,7 +26,7 @@ struct Walls {
 
 void swarmFrame(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    std::srand(1);
+    GameRandom::seed(1);
     Walls walls;
     const std::vector<BoundingBox*> boxes = walls.list();
     SgPlayer player("player", Vector3(0, 0.5f, 0), 10.0f, 0.5f, 5.0f, Vector3(1, 0, 0), 1e9f);
@@ -36,8 +36,8 @@ void swarmFrame(benchmark::State& state) {
                                0.5f, 100.0f);
     auto refill = [&] {
         while (static_cast<int>(swarm.getChildren().size()) < count) {
-            const float x = static_cast<float>(std::rand() % 600) / 100.0f - 3.0f;
-            const float z = static_cast<float>(std::rand() % 600) / 100.0f - 3.0f;
+            const float x = static_cast<float>(GameRandom::next() % 600) / 100.0f - 3.0f;
+            const float z = static_cast<float>(GameRandom::next() % 600) / 100.0f - 3.0f;
             swarm.addParticle(Vector3(x + (x < 0 ? -1.0f : 1.0f), 0.5f, z + (z < 0 ? -1.0f : 1.0f)));
         }
     };

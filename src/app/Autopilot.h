@@ -37,7 +37,7 @@ public:
     };
 
     // The once-per-frame hook, given the seconds the frame simulated. The
-    // autopilot draws no random numbers: the game's rand() belongs to the
+    // autopilot draws no random numbers: the game's GameRandom belongs to the
     // rules, so a run plays the same mazes with or without it.
     void frame(double stepSeconds);
 

@@ -1,7 +1,8 @@
 #include "app/LevelSeeds.h"
 
-#include <cstdlib>
 #include <random>
+
+#include "platform/GameRandom.h"
 
 namespace {
 std::mt19937& generator() {
@@ -14,6 +15,6 @@ void LevelSeeds::start(uint32_t runSeed) { generator().seed(runSeed); }
 
 uint32_t LevelSeeds::seedNextLevel() {
     const uint32_t seed = static_cast<uint32_t>(generator()());
-    std::srand(seed);
+    GameRandom::seed(seed);
     return seed;
 }

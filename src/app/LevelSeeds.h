@@ -3,15 +3,14 @@
 #include <cstdint>
 
 // The run's own generator, seeded once with the run seed. Before a level is
-// built it draws that level's seed and seeds rand() with it, so the maze and
-// the swarm of every level follow from the run seed and the level's place in
-// the run alone, whatever the previous level's swarm drew while it bred.
+// built it draws that level's seed and seeds GameRandom with it, so the maze
+// and the swarm of every level follow from the run seed and the level's place
+// in the run alone, whatever the previous level's swarm drew while it bred.
 // std::mt19937 is defined bit for bit by the C++ standard, so the level
-// seeds are the same with every library; rand() itself belongs to the C
-// library, so a replay is exact with the build that recorded it.
+// seeds are the same with every library, and so is GameRandom's sequence.
 class LevelSeeds {
 public:
     static void start(uint32_t runSeed);
-    // Draws the next level seed, seeds rand() with it and returns it.
+    // Draws the next level seed, seeds GameRandom with it and returns it.
     static uint32_t seedNextLevel();
 };

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "physics/BoundingSphere.h"
+#include "platform/GameRandom.h"
 
 TileGrid::TileGrid(int gridSize, int tileSize)
     : gridSize(gridSize), tileSize(tileSize), nextWallContainerId(1), start(nullptr), goal(nullptr) {
@@ -61,10 +61,10 @@ void TileGrid::buildOuterWall() {
 void TileGrid::openStartAndGoal() {
     const int n = gridSize;
     // Four draws, always in this order.
-    const int roll1 = rand() % 100;
-    const int roll2 = rand() % 100;
-    const int r1 = rand() % (n - 2) + 1;
-    const int r2 = rand() % (n - 2) + 1;
+    const int roll1 = GameRandom::next() % 100;
+    const int roll2 = GameRandom::next() % 100;
+    const int r1 = GameRandom::next() % (n - 2) + 1;
+    const int r2 = GameRandom::next() % (n - 2) + 1;
     const int nearSide = 0;
     const int farSide = n - 1;
     const int startSide = roll2 <= 49 ? nearSide : farSide;
@@ -88,10 +88,10 @@ void TileGrid::growWalls() {
         int row = 0;
         int column = 0;
         do {
-            row = rand() % n;
-            column = rand() % n;
+            row = GameRandom::next() % n;
+            column = GameRandom::next() % n;
         } while (tiles[row][column]->isFree);
-        tryGrowWall(row, column, rand() % 4);
+        tryGrowWall(row, column, GameRandom::next() % 4);
     }
 }
 

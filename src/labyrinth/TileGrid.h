@@ -20,7 +20,7 @@ public:
     TileGrid(const TileGrid&) = delete;
     TileGrid& operator=(const TileGrid&) = delete;
 
-    // The outer wall, the two openings and the grown walls, drawn from rand()
+    // The outer wall, the two openings and the grown walls, drawn from GameRandom
     // in a fixed order; then prints the wall grid, one line per row.
     void populateTileArray();
     // Groups the wall tiles into straight runs, walking from corner [0][0]

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "physics/BoundingBox.h"
 #include "physics/SgTrigger.h"
+#include "platform/GameRandom.h"
 #include "sg/SgGeometryMesh.h"
 #include "sg/TextureCoord2.h"
 
@@ -27,7 +27,7 @@ void WallContainer::createBoundingBox(void (*onWallTop)()) {
     const Tile* front = tiles.front();
     const Tile* back = tiles.back();
     const float size = front->size;
-    height = size + static_cast<float>(rand() % static_cast<int>(size));
+    height = size + static_cast<float>(GameRandom::next() % static_cast<int>(size));
 
     Vector3 low;
     Vector3 high;

@@ -30,7 +30,7 @@ public:
     // The id recorded in the first tile; -1 for an empty container.
     int getId() const;
     void addTile(Tile* tile);
-    // Draws the random height (one rand() call) and builds box and trigger;
+    // Draws the random height (one GameRandom draw) and builds box and trigger;
     // the trigger calls onWallTop (may be null) while the player stands on top.
     void createBoundingBox(void (*onWallTop)());
     // Sorts the tiles into ascending x or z and builds the compiled mesh.

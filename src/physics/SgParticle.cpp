@@ -1,9 +1,9 @@
 #include "physics/SgParticle.h"
 
-#include <cstdlib>
 
 #include <GL/glew.h>
 
+#include "platform/GameRandom.h"
 #include "sg/GLRenderer.h"
 
 SgParticle::SgParticle(std::string name_, const Vector3& position_, float reserved_, float radius,
@@ -14,9 +14,9 @@ SgParticle::SgParticle(std::string name_, const Vector3& position_, float reserv
     bounceLoss = 0.4f;
     // Three draws in this order: x, y, z.
     const float s = speedScale;
-    velocity.x = s * static_cast<float>(std::rand() % 100) / 100.0f - 2.0f * s;
-    velocity.y = s * static_cast<float>(std::rand() % 100) / 100.0f;
-    velocity.z = s * static_cast<float>(std::rand() % 100) / 100.0f - 2.0f * s;
+    velocity.x = s * static_cast<float>(GameRandom::next() % 100) / 100.0f - 2.0f * s;
+    velocity.y = s * static_cast<float>(GameRandom::next() % 100) / 100.0f;
+    velocity.z = s * static_cast<float>(GameRandom::next() % 100) / 100.0f - 2.0f * s;
 }
 
 void SgParticle::render(GLRenderer* renderer) {

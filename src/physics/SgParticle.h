@@ -9,7 +9,7 @@
 // SgParticleController that owns it.
 class SgParticle : public SgPhysEntity {
 public:
-    // The initial velocity draws rand() three times (x, y, z): x and z start
+    // The initial velocity draws GameRandom three times (x, y, z): x and z start
     // in [-2s, -s), y in [0, s), with s = speedScale.
     SgParticle(std::string name, const Vector3& position, float reserved, float radius, float speedScale,
                const Vector3& color, float energy);

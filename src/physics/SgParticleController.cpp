@@ -1,7 +1,6 @@
 #include "physics/SgParticleController.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "physics/BoundingSphere.h"
@@ -9,6 +8,7 @@
 #include "physics/SgParticleMesh.h"
 #include "physics/SgPhysController.h"
 #include "physics/SgPlayer.h"
+#include "platform/GameRandom.h"
 
 SgParticleController::SgParticleController(std::string name_, SgSpatialEntity* target_, int maxParticles_,
                                            int initialCount_, const Vector3& color_, float maxSpeed_,
@@ -48,8 +48,8 @@ void SgParticleController::addParticle(const Vector3& position) {
     // Two draws, energy first. A ceiling below 2 leaves no room for a random
     // share of energy (and would be a division by zero).
     const int energyRange = static_cast<int>(maxEnergy * 0.5f);
-    const int b = std::rand();
-    const int a = std::rand();
+    const int b = GameRandom::next();
+    const int a = GameRandom::next();
     const float energyShare = energyRange > 0 ? static_cast<float>(b % energyRange) : 0.0f;
     const float speedScale = maxSpeed / static_cast<float>(a % 100 + 1);
     auto* particle = new SgParticle("particle", position, 1.0f, particleRadius, speedScale, color,

@@ -4,7 +4,7 @@
 # OpenAL Soft's wave-file writer. Menu -> game -> pause -> resume -> menu ->
 # options (bigger maze, small swarm) -> game, steering the ball -> menu ->
 # exit with code 0; the game saved a replay of all that, and playing it back
-# reaches the same state.
+# with other sound back-ends (as on another machine) reaches the same state.
 # Screenshots of every step are left in $KELVO_BUILD/pictures/play_*.png.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
@@ -225,6 +225,13 @@ saved=$(grep "^replay saved: " "$work/stdout.log") || fail "no replay saved"
 file=$(sed -E 's/^replay saved: (.*) \(state [0-9a-f]{16}\)$/\1/' <<<"$saved")
 hash=$(sed -E 's/.*\(state ([0-9a-f]{16})\)$/\1/' <<<"$saved")
 grep -q "^events [1-9]" "$file" || fail "no input recorded"
-timeout 300 "$bin" --window --replay "$file" --fast >"$work/replay.log" 2>&1 || fail "playback failed: $(tail -n 3 "$work/replay.log")"
+# The recording wrote its sound to a file; the playback lets OpenAL Soft try
+# its usual back-ends. Its PulseAudio client, finding no runtime folder in
+# this fresh XDG_CONFIG_HOME, draws from the C library's rand() to name one
+# (under $TMPDIR), between the first maze and the swarm's first births: a
+# game whose world drew from rand() too diverges here.
+timeout 300 env -u ALSOFT_DRIVERS -u XDG_RUNTIME_DIR -u PULSE_RUNTIME_PATH TMPDIR="$work" \
+    "$bin" --window --replay "$file" --fast >"$work/replay.log" 2>&1 ||
+    fail "playback failed: $(grep -E 'replay|kelvo:' "$work/replay.log" | tail -n 3)"
 grep "^replay ok: frames [0-9]*, state $hash$" "$work/replay.log" || fail "playback: $(grep replay "$work/replay.log")"
 echo "play ok"

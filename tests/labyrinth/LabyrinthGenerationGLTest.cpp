@@ -12,7 +12,7 @@ TEST(LabyrinthGeneration, TheLabyrinthsMazeIsItsGridsAndEachWallRunDrawsItsHeigh
             const auto grid = buildGrid(n, seed, &gridOutput);
             std::string output;
             const auto labyrinth = buildLabyrinth(n, seed, &output);
-            const int next = rand();
+            const int next = GameRandom::next();
             EXPECT_EQ(output.substr(0, gridOutput.size()), gridOutput) << "N " << n << " seed " << seed;
             for (int row = 0; row < n; ++row) {
                 for (int column = 0; column < n; ++column) {
@@ -25,9 +25,9 @@ TEST(LabyrinthGeneration, TheLabyrinthsMazeIsItsGridsAndEachWallRunDrawsItsHeigh
             replayGeneration(n, seed);
             // After the maze, exactly one draw per container (its height).
             for (size_t i = 0; i < labyrinth->getWallContainers().size(); ++i) {
-                rand();
+                GameRandom::next();
             }
-            EXPECT_EQ(next, rand()) << "draw count differs, N " << n << " seed " << seed;
+            EXPECT_EQ(next, GameRandom::next()) << "draw count differs, N " << n << " seed " << seed;
         }
     }
 }

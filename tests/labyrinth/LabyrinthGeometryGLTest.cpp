@@ -16,8 +16,8 @@ namespace {
 // First seed whose N = 10 maze starts on the low-z side at column 7 (x = 4).
 unsigned seedWithLowZStartAtColumn7() {
     for (unsigned seed = 1; seed < 100000; ++seed) {
-        srand(seed);
-        const int roll1 = rand() % 100, roll2 = rand() % 100, r1 = rand() % 8 + 1;
+        GameRandom::seed(seed);
+        const int roll1 = GameRandom::next() % 100, roll2 = GameRandom::next() % 100, r1 = GameRandom::next() % 8 + 1;
         if (roll1 <= 49 && roll2 <= 49 && r1 == 7) {
             return seed;
         }

@@ -15,12 +15,13 @@
 
 #include "labyrinth/SgLabyrinth.h"
 #include "labyrinth/TileGrid.h"
+#include "platform/GameRandom.h"
 
 class TextureManager;
 
 inline std::unique_ptr<SgLabyrinth> buildLabyrinth(int n, unsigned seed, std::string* output = nullptr,
                                                    TextureManager* textures = nullptr, bool perPixelLighting = true) {
-    srand(seed);
+    GameRandom::seed(seed);
     testing::internal::CaptureStdout();
     std::unique_ptr<SgLabyrinth> labyrinth(
         new SgLabyrinth("laby1", Vector3(0.0f, 0.0f, 0.0f), n, 2, 100.0f, 1, textures, perPixelLighting, nullptr));
@@ -34,7 +35,7 @@ inline std::unique_ptr<SgLabyrinth> buildLabyrinth(int n, unsigned seed, std::st
 // The grid as the labyrinth's constructor makes it: maze, wall runs, tile
 // table; no GL context needed.
 inline std::unique_ptr<TileGrid> buildGrid(int n, unsigned seed, std::string* output = nullptr) {
-    srand(seed);
+    GameRandom::seed(seed);
     testing::internal::CaptureStdout();
     auto grid = std::make_unique<TileGrid>(n, 2);
     grid->populateTileArray();
@@ -55,14 +56,14 @@ struct ReplayedMaze {
 };
 
 inline ReplayedMaze replayGeneration(int n, unsigned seed) {
-    srand(seed);
+    GameRandom::seed(seed);
     ReplayedMaze maze;
     maze.wall.assign(n, std::vector<bool>(n, false));
     for (int i = 0; i < n; ++i) {
         maze.wall[i][0] = maze.wall[i][n - 1] = maze.wall[0][i] = maze.wall[n - 1][i] = true;
     }
-    const int roll1 = rand() % 100, roll2 = rand() % 100;
-    const int r1 = rand() % (n - 2) + 1, r2 = rand() % (n - 2) + 1;
+    const int roll1 = GameRandom::next() % 100, roll2 = GameRandom::next() % 100;
+    const int r1 = GameRandom::next() % (n - 2) + 1, r2 = GameRandom::next() % (n - 2) + 1;
     const int startSide = roll2 <= 49 ? 0 : n - 1;
     const int goalSide = n - 1 - startSide;
     if (roll1 <= 49) {
@@ -75,10 +76,10 @@ inline ReplayedMaze replayGeneration(int n, unsigned seed) {
         ++maze.iterations;
         int row, column;
         do {
-            row = rand() % n;
-            column = rand() % n;
+            row = GameRandom::next() % n;
+            column = GameRandom::next() % n;
         } while (!maze.wall[row][column]);
-        const int d = rand() % 4;
+        const int d = GameRandom::next() % 4;
         // Offsets of the candidate and of the six tiles that must be free.
         const int dr = d == 0 ? -1 : (d == 1 ? 1 : 0);
         const int dc = d == 2 ? 1 : (d == 3 ? -1 : 0);

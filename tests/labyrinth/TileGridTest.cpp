@@ -94,9 +94,9 @@ TEST(LabyrinthGeneration, DrawOrderIterationCountAndDeterminism) {
             const ReplayedMaze expected = replayGeneration(n, seed);
             // The grid draws nothing after the maze (the wall heights are
             // drawn when the labyrinth builds its walls).
-            const int expectedNext = rand();
+            const int expectedNext = GameRandom::next();
             const auto again = buildGrid(n, seed);
-            const int next = rand();
+            const int next = GameRandom::next();
             EXPECT_EQ(next, expectedNext) << "draw count differs, N " << n << " seed " << seed;
             for (int row = 0; row < n; ++row) {
                 for (int column = 0; column < n; ++column) {
@@ -114,9 +114,9 @@ TEST(LabyrinthGeneration, OpeningsFollowTheFirstFourDraws) {
     // With the first four draws known, the openings are fixed: roll1 picks
     // rows or columns, roll2 which side starts, r1 and r2 the positions.
     for (unsigned seed = 1; seed <= 40; ++seed) {
-        srand(seed);
-        const int roll1 = rand() % 100, roll2 = rand() % 100;
-        const int r1 = rand() % 8 + 1, r2 = rand() % 8 + 1;
+        GameRandom::seed(seed);
+        const int roll1 = GameRandom::next() % 100, roll2 = GameRandom::next() % 100;
+        const int r1 = GameRandom::next() % 8 + 1, r2 = GameRandom::next() % 8 + 1;
         const auto labyrinth = buildGrid(10, seed);
         const int startSide = roll2 <= 49 ? 0 : 9;
         if (roll1 <= 49) {
