@@ -67,6 +67,8 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             showRecords = true;
         } else if (arg == "--shaders") {
             forceShaders = true;
+        } else if (arg == "--no-shaders") {
+            noShaders = true;
         } else if (arg == "--fixed-step") {
             fixedStep = true;
         } else if (arg == "--no-record") {
@@ -121,7 +123,11 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
             return Outcome::ExitUsageError;
         }
     }
-    if (!replayFile.empty() && (autopilot || benchmark || seedGiven || frames != 0 || levels != 0 ||
+    if (forceShaders && noShaders) {
+        error = "--shaders and --no-shaders ask for opposite lighting";
+        return Outcome::ExitUsageError;
+    }
+    if (!replayFile.empty() && (noShaders || autopilot || benchmark || seedGiven || frames != 0 || levels != 0 ||
                                 mazeSize != 0 || enemyCount != 0 || fixedStep || !presses.empty())) {
         error = "--replay plays the recorded settings and input: besides it only --window, --fast, --data, "
                 "--shaders and --check-walls apply";
@@ -168,6 +174,8 @@ std::string CommandLine::usage(const char* program) {
            "  --check-walls abort if the ball's centre ever ends a frame inside a wall\n"
            "  --shaders     per-pixel lighting even on a software renderer (where it is\n"
            "                slow, so off by default); needs OpenGL 2.0\n"
+           "  --no-shaders  fixed-function lighting for this run, wherever the program\n"
+           "                would be used\n"
            "  --data DIR    use the game data in DIR (a folder called data); overrides KELVO_DATA\n"
            "  --quiet       no diagnostic lines (mazes, textures, frame rate) on standard output\n"
            "  --records     print the best times of every setting played and exit\n"

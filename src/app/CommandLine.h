@@ -36,6 +36,10 @@ public:
     bool checkWalls = false;
     // --shaders: use the lighting program even on a software renderer.
     bool forceShaders = false;
+    // --no-shaders: fixed-function lighting for this run, even where the
+    // program would be used (a slow graphics chip, or a saved choice); the
+    // options screen can still switch the program on.
+    bool noShaders = false;
     // --fixed-step: every frame simulates 1/60 s whatever time it took
     // (--benchmark implies it), so a seed plays the same on every machine.
     bool fixedStep = false;

@@ -317,11 +317,12 @@ int main(int argc, char** argv) {
     } else {
         const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
         // The settings file can ask for the program (as --shaders does) or
-        // switch it off; the options screen can then still switch it on.
+        // switch it off (as --no-shaders does for one run); the options
+        // screen can then still switch it on.
         const bool forced = options.forceShaders || settings.lighting == Settings::Lighting::On;
         shaderCapable = ShaderPolicy::useShaders(GLEW_VERSION_2_0, rendererName, forced);
-        shaderSupported =
-            shaderCapable && (options.forceShaders || settings.lighting != Settings::Lighting::Off);
+        shaderSupported = shaderCapable && !options.noShaders &&
+                          (options.forceShaders || settings.lighting != Settings::Lighting::Off);
         if (GLEW_VERSION_2_0 && !shaderCapable) {
             printf("software renderer (%s): per-pixel lighting off, --shaders turns it on\n", rendererName);
         }

@@ -77,7 +77,12 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_EQ(chosen.enemyCount, 400);
     EXPECT_TRUE(chosen.checkWalls);
     EXPECT_TRUE(chosen.forceShaders);
+    EXPECT_FALSE(chosen.noShaders);
     EXPECT_FALSE(bench.forceShaders);
+    CommandLine plainLight;
+    ASSERT_EQ(parse(plainLight, {"--no-shaders"}), CommandLine::Outcome::Run);
+    EXPECT_TRUE(plainLight.noShaders);
+    EXPECT_FALSE(plainLight.forceShaders);
 
     CommandLine small;
     ASSERT_EQ(parse(small, {"--autopilot", "--maze", "3", "--enemies", "5"}), CommandLine::Outcome::Run);
@@ -94,7 +99,7 @@ TEST(CommandLine, AutopilotAndBenchmarkOptions) {
     EXPECT_TRUE(watch.window);
 
     for (const char* option : {"--autopilot", "--benchmark", "--maze N", "--enemies N", "--check-walls", "--levels N",
-                               "--shaders", "--fixed-step", "--no-record", "--replay FILE", "--fast"}) {
+                               "--shaders", "--no-shaders", "--fixed-step", "--no-record", "--replay FILE", "--fast"}) {
         EXPECT_NE(CommandLine::usage("kelvo").find(option), std::string::npos) << option;
     }
 }
@@ -107,6 +112,7 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
                       {"--enemies", "401"}, {"--enemies", "-5"}, {"--enemies"}, {"--levels", "0"}, {"--levels"},
                       {"--press"}, {"--press", "13"}, {"--press", "0:13"}, {"--press", "5:256"}, {"--press", "5:"},
                       {"--press", ":13"}, {"--press", "5:13x"}, {"--replay"}, {"--fast"},
+                      {"--shaders", "--no-shaders"}, {"--replay", "a.replay", "--no-shaders"},
                       // A replay brings its own seed, settings and input.
                       {"--replay", "a.replay", "--autopilot"}, {"--replay", "a.replay", "--seed", "3"},
                       {"--replay", "a.replay", "--maze", "20"}, {"--benchmark", "--replay", "a.replay"}}) {

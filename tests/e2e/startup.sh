@@ -51,6 +51,20 @@ if shaded and clear <= floors["shade-once"][1]:
     sys.exit(f"clear and swap ({clear} fps) no faster than shade-once ({floors['shade-once'][1]} fps)")
 PY
 
+# --no-shaders wins over a settings file that asks for the program (which,
+# without it, turns the program on here).
+mkdir -p "$out/config/kelvo"
+printf 'per_pixel_lighting 1\n' >"$out/config/kelvo/settings.cfg"
+for run in saved no-shaders; do
+    extra=()
+    [ "$run" = no-shaders ] && extra=(--no-shaders)
+    XDG_CONFIG_HOME="$out/config" timeout 120 "$bin" --window --benchmark --frames 30 --maze 8 --enemies 10 \
+        --no-record "${extra[@]}" >"$out/$run.log" 2>"$out/$run.err" || {
+        echo "$run run failed"; cat "$out/$run.log" "$out/$run.err"; exit 1; }
+done
+grep -qx "shaders: on" "$out/saved.log" || { echo "the saved lighting choice was not used"; grep "^shaders" "$out/saved.log"; exit 1; }
+grep -qx "shaders: off" "$out/no-shaders.log" || { echo "--no-shaders left the program on"; exit 1; }
+
 "$bin" --help | grep -q -- "--frames"
 set +e
 "$bin" --no-such-option >/dev/null 2>"$out/usage.err"
