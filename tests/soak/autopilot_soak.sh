@@ -36,7 +36,7 @@ soak_once() {
 # memory; on a loaded machine that tracer has been seen to crash ("Tracer
 # caught signal 11 ... LeakSanitizer has encountered a fatal error") after the
 # game had finished every level. That is the checker failing, not a leak: the
-# run is repeated once, with the checker's thread log on. A leak report, a
+# run is repeated, at most twice, with the checker's thread log on. A leak report, a
 # memory error, a wall crossing or an unfinished run fails at once.
 checker_crashed() {
     [ "$rc" -ne 0 ] && [ "$finished" -ge "$levels" ] &&
@@ -44,13 +44,15 @@ checker_crashed() {
         ! grep -q "ERROR: \|runtime error\|detected memory leaks" "$work/err.log"
 }
 
+tries=1
 soak_once
-if checker_crashed; then
-    echo "soak: the leak checker crashed after $finished levels (exit code $rc); running again"
+while checker_crashed && [ "$tries" -lt 3 ]; do
+    echo "soak: the leak checker crashed after $finished levels (exit code $rc, try $tries of 3); running again"
     tail -n 5 "$work/err.log"
-    LSAN_OPTIONS="$LSAN_OPTIONS:verbosity=1:log_threads=1"
+    [ "$tries" -eq 1 ] && LSAN_OPTIONS="$LSAN_OPTIONS:verbosity=1:log_threads=1"
+    tries=$((tries + 1))
     soak_once
-fi
+done
 if [ "$rc" -ne 0 ] || [ "$finished" -lt "$levels" ] || grep -q "ERROR: \|runtime error" "$work/err.log"; then
     echo "soak failed: exit code $rc, $finished of $levels levels finished"
     grep "^autopilot:" "$work/out.log" || true
