@@ -14,6 +14,7 @@
 #include "physics/BoundingSphere.h"
 #include "physics/SgPhysController.h"
 #include "physics/SgPlayer.h"
+#include "platform/GameRandom.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ std::unique_ptr<SgLabyrinth> quietLabyrinth(int n, unsigned seed) {
     fflush(stdout);
     FILE* saved = stdout;
     stdout = fopen("/dev/null", "w");
-    srand(seed);
+    GameRandom::seed(seed);
     std::unique_ptr<SgLabyrinth> labyrinth(new SgLabyrinth("laby1", Vector3(0.0f, 0.0f, 0.0f), n, 2, 100.0f, 1, nullptr, false, nullptr));
     fclose(stdout);
     stdout = saved;
