@@ -199,20 +199,7 @@ step "Esc, then exit from the menu"
 keys Escape
 shot_until 20 menu_last same "$(picture_of menu)" @ $title 0.02 || fail "menu not back"
 keys Down Down Down Return
-rc=""
-for _ in $(seq 100); do
-    if ! game_alive; then
-        set +e
-        wait "$game_pid"
-        rc=$?
-        set -e
-        break
-    fi
-    sleep 0.2
-done
-[ -n "$rc" ] || fail "game did not exit"
-game_pid=""
-[ "$rc" -eq 0 ] || fail "game exited with code $rc"
+wait_game_exit
 if [ -s "$work/stderr.log" ]; then
     fail "the game wrote to standard error"
 fi

@@ -42,22 +42,6 @@ until_ok() {
     done
 }
 keys() { xdotool key --delay 150 "$@"; }
-wait_exit() {
-    local rc=""
-    for _ in $(seq 100); do
-        if ! kill -0 "$game_pid" 2>/dev/null; then
-            set +e
-            wait "$game_pid"
-            rc=$?
-            set -e
-            break
-        fi
-        sleep 0.2
-    done
-    [ -n "$rc" ] || fail "game did not exit"
-    game_pid=""
-    [ "$rc" -eq 0 ] || fail "game exited with code $rc"
-}
 geometry() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p'; }
 
 # --- 1. saved options ---------------------------------------------------------
@@ -70,7 +54,7 @@ until_ok 20 grep -qx 'maze_size 40' "$XDG_CONFIG_HOME/kelvo/settings.cfg" || fai
 grep -qx 'enemies 100' "$XDG_CONFIG_HOME/kelvo/settings.cfg" || fail "settings file incomplete"
 # The cursor is on "options"; "exit" is the next item.
 keys Down Return
-wait_exit
+wait_game_exit
 
 step "the next start builds a 40 x 40 maze first"
 start_game

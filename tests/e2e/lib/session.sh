@@ -19,6 +19,25 @@ fail() {
 }
 step() { echo "== $*"; }
 
+# Waits up to 20 s for the game started as $game_pid to end by itself and
+# fails unless it ended with exit code 0.
+wait_game_exit() {
+    local rc=""
+    for _ in $(seq 100); do
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            set +e
+            wait "$game_pid"
+            rc=$?
+            set -e
+            break
+        fi
+        sleep 0.2
+    done
+    [ -n "$rc" ] || fail "game did not exit"
+    game_pid=""
+    [ "$rc" -eq 0 ] || fail "game exited with code $rc"
+}
+
 # An X server of our own: other tests open windows on the shared display,
 # and without a window manager the keyboard goes to whatever window lies
 # under the pointer.

@@ -1,7 +1,21 @@
 #include "platform/Console.h"
 
 #include <fcntl.h>
+
+#if defined(_WIN32)
+#include <io.h>
+namespace {
+const char* const nullDevice = "NUL";
+// The Windows C runtime buffers a line-buffered stream fully.
+const int keptBuffering = _IONBF;
+}  // namespace
+#else
 #include <unistd.h>
+namespace {
+const char* const nullDevice = "/dev/null";
+const int keptBuffering = _IOLBF;
+}  // namespace
+#endif
 
 namespace {
 FILE* kept = nullptr;
@@ -12,9 +26,10 @@ bool Console::quietDiagnostics() {
         return true;
     }
     fflush(stdout);
-    const int original = dup(STDOUT_FILENO);
-    const int nothing = open("/dev/null", O_WRONLY);
-    if (original < 0 || nothing < 0 || dup2(nothing, STDOUT_FILENO) < 0) {
+    const int output = fileno(stdout);
+    const int original = dup(output);
+    const int nothing = open(nullDevice, O_WRONLY);
+    if (original < 0 || nothing < 0 || dup2(nothing, output) < 0) {
         if (original >= 0) {
             close(original);
         }
@@ -26,11 +41,11 @@ bool Console::quietDiagnostics() {
     close(nothing);
     kept = fdopen(original, "w");
     if (kept == nullptr) {
-        dup2(original, STDOUT_FILENO);
+        dup2(original, output);
         close(original);
         return false;
     }
-    setvbuf(kept, nullptr, _IOLBF, 0);
+    setvbuf(kept, nullptr, keptBuffering, 0);
     return true;
 }
 
