@@ -6,15 +6,19 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "app/FramePacer.h"
 #include "app/Globals.h"
 #include "app/ProcessEnd.h"
 #include "app/Input.h"
+#include "platform/FrameWait.h"
 #include "platform/PerformanceCounter.h"
 
 void (*perFrameStep)(double) = nullptr;
 void (*frameSimulated)(double) = nullptr;
 void (*frameObserver)(double, double, double, double) = nullptr;
 double (*stepSource)(double) = nullptr;
+bool (*stillScreen)() = nullptr;
+FramePacer framePacer(PerformanceCounter::frequency());
 
 namespace {
 // Game time counted towards the next update of currentFPS, and its frames.
@@ -34,6 +38,7 @@ std::vector<ScriptedKey> scriptedKeys;
 
 void display() {
     renderTimer = PerformanceCounter::now();
+    framePacer.frameBegun(renderTimer);
     const double dt = static_cast<double>(renderTimer - lastFrameCounter) / static_cast<double>(counterFrequency);
     realDisplay(dt);
 }
@@ -108,4 +113,11 @@ void reshapeView(int w, int h) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void idle() { glutPostRedisplay(); }
+void idle() {
+    const bool still = stillScreen != nullptr && stillScreen();
+    if (FrameWait::until(framePacer.nextFrame(PerformanceCounter::now(), still))) {
+        glutPostRedisplay();
+    } else {
+        framePacer.inputArrived(PerformanceCounter::now());
+    }
+}

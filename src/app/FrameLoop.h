@@ -2,6 +2,8 @@
 
 #include <vector>
 
+class FramePacer;
+
 // GLUT callbacks that drive every frame.
 void display();
 void realDisplay(double elapsedSeconds);
@@ -11,7 +13,14 @@ void reshape(int w, int h);
 // The viewport and projection alone: a replay keeps the recorded size for
 // the handlers whatever size its own window has.
 void reshapeView(int w, int h);
+// Waits until the pacer lets the next frame begin, then asks for it; an
+// event that arrives first is delivered at once.
 void idle();
+
+// When frames may begin: the max_fps cap, and a slower rate while
+// stillScreen (null: never) says nothing on the screen moves.
+extern FramePacer framePacer;
+extern bool (*stillScreen)();
 
 // Longest time one frame may simulate, in seconds. A stalled or dragged
 // window can deliver a dt of seconds; the ball and the enemies move at most

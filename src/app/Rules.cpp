@@ -268,6 +268,8 @@ void setPaused(bool paused) {
     showHudElement("pauseImage", paused);
 }
 
+bool worldStill() { return mainGUI != nullptr && (!mainGUI->isGameRunning() || gamePaused); }
+
 void pauseForFocusLoss() {
     // Only a game in play pauses; it stays paused until the player presses
     // Space.

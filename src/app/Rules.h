@@ -22,6 +22,10 @@ void setPaused(bool paused);
 // The window lost the player's attention: a game in play pauses as with Space.
 void pauseForFocusLoss();
 
+// Nothing on the screen moves: the menus, the paused game, the won and lost
+// pictures (their world is frozen) show the same picture until a key.
+bool worldStill();
+
 // Key-driven transitions (Esc while playing, Enter after a win or a loss).
 void leaveGameToMenu();
 void continueAfterWin();

@@ -11,11 +11,13 @@ const char* const header =
     "# Kelvo settings: one \"key value\" per line; lines starting with # are comments.\n"
     "# maze_size 20..80, enemies 5..400, starting_health 100..5000,\n"
     "# per_pixel_lighting auto|0|1, mouse_sensitivity 0.25..4, invert_mouse_y 0|1,\n"
-    "# music_volume 0..100, effects_volume 0..100, fullscreen 0|1\n";
+    "# music_volume 0..100, effects_volume 0..100, fullscreen 0|1,\n"
+    "# vsync 0|1, max_fps 0 (no cap) or 20..1000\n";
 
 const char* const keys[] = {"maze_size",         "enemies",        "starting_health",
                             "per_pixel_lighting", "mouse_sensitivity", "invert_mouse_y",
-                            "music_volume",       "effects_volume", "fullscreen"};
+                            "music_volume",       "effects_volume", "fullscreen",
+                            "vsync",              "max_fps"};
 
 // Reporting stops here, so a file of garbage costs the player one screenful.
 constexpr size_t maxProblems = 8;
@@ -179,11 +181,17 @@ void Settings::parse(const std::string& text, std::vector<std::string>& problems
             if ((good = wholeNumber(value, 0, maxVolume, whole))) {
                 (key == "music_volume" ? musicVolume : effectsVolume) = static_cast<int>(whole);
             }
+        } else if (key == "max_fps") {
+            range = "0 or 20..1000";
+            fallback = std::to_string(defaults.maxFps);
+            if ((good = wholeNumber(value, 0, maxMaxFps, whole) && (whole == 0 || whole >= minMaxFps))) {
+                maxFps = static_cast<int>(whole);
+            }
         } else {
             range = "0 or 1";
             fallback = "1";
             if ((good = wholeNumber(value, 0, 1, whole))) {
-                fullscreen = whole != 0;
+                (key == "vsync" ? vsync : fullscreen) = whole != 0;
             }
         }
         if (!good) {
@@ -202,7 +210,9 @@ std::string Settings::serialize() const {
                                   invertMouseY ? "1" : "0",
                                   std::to_string(musicVolume),
                                   std::to_string(effectsVolume),
-                                  fullscreen ? "1" : "0"};
+                                  fullscreen ? "1" : "0",
+                                  vsync ? "1" : "0",
+                                  std::to_string(maxFps)};
     auto valueOf = [&](const std::string& key) {
         for (size_t i = 0; i < std::size(keys); ++i) {
             if (key == keys[i]) {

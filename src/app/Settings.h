@@ -23,6 +23,10 @@ public:
     static constexpr float minSensitivity = 0.25f;
     static constexpr float maxSensitivity = 4.0f;
     static constexpr int maxVolume = 100;
+    // A frame cap below 20 fps would stretch a frame past the longest step
+    // the world catches up in one frame.
+    static constexpr int minMaxFps = 20;
+    static constexpr int maxMaxFps = 1000;
     // Larger than any settings file a person writes; bigger ones are not read.
     static constexpr unsigned long maxFileBytes = 64 * 1024;
 
@@ -35,6 +39,8 @@ public:
     int musicVolume = 100;          // percent
     int effectsVolume = 100;        // percent
     bool fullscreen = true;
+    bool vsync = true;  // where the driver lets the game choose
+    int maxFps = 240;   // frames drawn per second at most; 0 draws as fast as possible
 
     // Takes every valid setting from the text of a settings file; `problems`
     // gets one line per ignored key or line, each naming the key.

@@ -12,6 +12,7 @@
 #include "app/DisplayMode.h"
 #include "app/FloorFrames.h"
 #include "app/FrameLoop.h"
+#include "app/FramePacer.h"
 #include "app/FrameStats.h"
 #include "app/FullScreen.h"
 #include "app/Globals.h"
@@ -35,6 +36,7 @@
 #include "platform/Console.h"
 #include "platform/PerformanceCounter.h"
 #include "platform/Process.h"
+#include "platform/SwapControl.h"
 #include "platform/UserFolders.h"
 
 namespace {
@@ -49,6 +51,9 @@ StateHash stateHash;
 ReplayRecorder* recorder = nullptr;
 ReplayPlayer* playback = nullptr;
 bool gamePlayed = false;  // a run that never left the menu saves no replay
+// --benchmark and --replay --fast draw as fast as they can: no cap, no vsync.
+bool unpaced = false;
+SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
 
 void recordInput(const InputEvent& event) { recorder->input(event); }
 
@@ -128,8 +133,9 @@ void observeFrame(double elapsedSeconds, double stepSeconds, double simulationSe
 
 void printBenchmark() {
     FILE* out = Console::messages();
-    fprintf(out, "seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\nculling: %s\n", runSeed, curLevelSize,
-            curEnemyCount, width, height, shaderSupported ? "on" : "off", renderer.culling ? "on" : "off");
+    fprintf(out, "seed: %u\nmaze: %d\nenemies: %d\nwindow: %dx%d\nshaders: %s\nculling: %s\nvsync: %s\n", runSeed,
+            curLevelSize, curEnemyCount, width, height, shaderSupported ? "on" : "off",
+            renderer.culling ? "on" : "off", SwapControl::text(vsync));
     fputs(stats->report(pilot->levelsWon, pilot->levelsLost).c_str(), out);
     // The floors, measured in the game's own window right after its last
     // frame (so under the same load), unless the run ended early: a closed
@@ -168,9 +174,17 @@ void openWindow(const DisplayMode& mode, bool fullScreen) {
     setFullScreen(fullScreen);
 }
 
+// Needs the window's OpenGL context.
+void applyPacing() {
+    framePacer.setUnpaced(unpaced);
+    framePacer.setMaxFps(unpaced ? 0 : settings.maxFps);
+    vsync = SwapControl::request(!unpaced && settings.vsync);
+}
+
 // The settings the options screen does not show take effect at start and
 // whenever the settings file is saved.
 void applySettings() {
+    applyPacing();
     if (!defaultMouse) {
         mouseSensitivity = settings.mouseSensitivity;
         invertMouseY = settings.invertMouseY;
@@ -287,6 +301,7 @@ int main(int argc, char** argv) {
     if (options.benchmark) {
         stats = &frameStats;
     }
+    unpaced = options.benchmark || (replaying && options.fast);
     beforeProcessEnd = beforeEnd;
     checkWalls = options.checkWalls;
     renderer.culling = !options.noCulling;
@@ -361,6 +376,13 @@ int main(int argc, char** argv) {
     glutCloseFunc(onWindowClosed);
 
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    if (glewStatus == GLEW_OK) {
+        applyPacing();
+    }
+    if (!unpaced && settings.vsync && vsync == SwapControl::Vsync::NotOffered) {
+        printf("vsync not offered by the driver: frames paced by max_fps only\n");
+    }
+    stillScreen = worldStill;
 
     frameSimulated = onFrameSimulated;
     // A replay moves the ball with the mouse it was recorded with.

@@ -97,7 +97,7 @@ TEST(SettingsTest, RoundTripKeepsWhatAPersonWrote) {
     std::vector<std::string> problems;
     read.parse("# my settings\nmaze_size 40\r\nmouse_sensitivity 2.5\n\nfuture_key on\n"
                "invert_mouse_y 1\nmusic_volume 30\neffects_volume 0\nfullscreen 0\nper_pixel_lighting 0\n"
-               "enemies 5\nstarting_health 750\nmaze_size 41\n",
+               "enemies 5\nstarting_health 750\nmaze_size 41\nvsync 0\nmax_fps 0\n",
                problems);
     EXPECT_EQ(read.mazeSize, 41) << "a repeated key: the last one wins";
     EXPECT_EQ(read.enemyCount, 5);
@@ -108,6 +108,8 @@ TEST(SettingsTest, RoundTripKeepsWhatAPersonWrote) {
     EXPECT_EQ(read.effectsVolume, 0);
     EXPECT_FALSE(read.fullscreen);
     EXPECT_EQ(read.lighting, Settings::Lighting::Off);
+    EXPECT_FALSE(read.vsync);
+    EXPECT_EQ(read.maxFps, 0) << "0 lifts the cap";
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("future_key"), std::string::npos) << problems[0];
 
@@ -128,7 +130,7 @@ TEST(SettingsTest, RoundTripKeepsWhatAPersonWrote) {
     const std::string fresh = Settings().serialize();
     for (const char* key : {"maze_size 32", "enemies 100", "starting_health 2000", "per_pixel_lighting auto",
                             "mouse_sensitivity 1", "invert_mouse_y 0", "music_volume 100", "effects_volume 100",
-                            "fullscreen 1"}) {
+                            "fullscreen 1", "vsync 1", "max_fps 240"}) {
         EXPECT_NE(("\n" + fresh).find("\n" + std::string(key) + "\n"), std::string::npos) << key;
     }
 }
@@ -146,6 +148,8 @@ TEST(SettingsTest, ABadValueCostsOnlyItsOwnKey) {
         {"mouse_sensitivity inf", "mouse_sensitivity"}, {"invert_mouse_y 2", "invert_mouse_y"},
         {"music_volume -1", "music_volume"},   {"effects_volume 101", "effects_volume"},
         {"fullscreen yes", "fullscreen"},      {"per_pixel_lighting 3", "per_pixel_lighting"},
+        {"vsync 2", "vsync"},                  {"max_fps 19", "max_fps"},
+        {"max_fps 1001", "max_fps"},
     };
     for (const auto& c : cases) {
         Settings s;
