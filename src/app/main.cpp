@@ -51,8 +51,10 @@ StateHash stateHash;
 ReplayRecorder* recorder = nullptr;
 ReplayPlayer* playback = nullptr;
 bool gamePlayed = false;  // a run that never left the menu saves no replay
-// --benchmark and --replay --fast draw as fast as they can: no cap, no vsync.
+// --benchmark draws as fast as it can: no cap, no vsync. A replay keeps the
+// pace it was recorded at (--fast: no vsync either).
 bool unpaced = false;
+bool vsyncOff = false;
 SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
 
 void recordInput(const InputEvent& event) { recorder->input(event); }
@@ -178,7 +180,7 @@ void openWindow(const DisplayMode& mode, bool fullScreen) {
 void applyPacing() {
     framePacer.setUnpaced(unpaced);
     framePacer.setMaxFps(unpaced ? 0 : settings.maxFps);
-    vsync = SwapControl::request(!unpaced && settings.vsync);
+    vsync = SwapControl::request(!vsyncOff && settings.vsync);
 }
 
 // The settings the options screen does not show take effect at start and
@@ -301,7 +303,8 @@ int main(int argc, char** argv) {
     if (options.benchmark) {
         stats = &frameStats;
     }
-    unpaced = options.benchmark || (replaying && options.fast);
+    unpaced = options.benchmark || replaying;
+    vsyncOff = options.benchmark || (replaying && options.fast);
     beforeProcessEnd = beforeEnd;
     checkWalls = options.checkWalls;
     renderer.culling = !options.noCulling;
@@ -379,7 +382,7 @@ int main(int argc, char** argv) {
     if (glewStatus == GLEW_OK) {
         applyPacing();
     }
-    if (!unpaced && settings.vsync && vsync == SwapControl::Vsync::NotOffered) {
+    if (!vsyncOff && settings.vsync && vsync == SwapControl::Vsync::NotOffered) {
         printf("vsync not offered by the driver: frames paced by max_fps only\n");
     }
     stillScreen = worldStill;
