@@ -12,10 +12,9 @@
 namespace {
 constexpr const char* extension = ".replay";
 
-std::string timeName() {
-    const std::time_t now = std::time(nullptr);
+std::string timeName(std::time_t when) {
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", std::localtime(&now));
+    std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", std::localtime(&when));
     return text;
 }
 }  // namespace
@@ -38,7 +37,7 @@ void ReplayRecorder::endFrame(double stepSeconds, uint64_t stateHash) {
     firstPending = recorded.events.size();
 }
 
-bool ReplayRecorder::save(const std::string& folder, std::string& path, std::string& error) {
+bool ReplayRecorder::save(const std::string& folder, std::string& path, std::string& error, std::time_t savedAt) {
     if (folder.empty()) {
         error = "no home folder to save into";
         return false;
@@ -48,7 +47,7 @@ bool ReplayRecorder::save(const std::string& folder, std::string& path, std::str
         return false;
     }
     // Two runs ending within one second get distinct names.
-    const std::string stem = folder + "/" + timeName();
+    const std::string stem = folder + "/" + timeName(savedAt);
     path = stem + extension;
     std::error_code ignored;
     for (int n = 2; std::filesystem::exists(std::filesystem::u8path(path), ignored) && n < 1000; ++n) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "app/InputEvent.h"
@@ -23,10 +24,12 @@ public:
     const Replay& replay() const { return recorded; }
 
     // Writes the replay atomically into `folder` (created when missing)
-    // under a name from the local date and time, e.g.
-    // 2026-12-08_14-03-59.replay, then deletes all but the newest `keep`
-    // replays there. False with `error` when nothing could be saved.
-    bool save(const std::string& folder, std::string& path, std::string& error);
+    // under a name from the local date and time `savedAt`, e.g.
+    // 2026-12-08_14-03-59.replay (2026-12-08_14-03-59_2.replay when that is
+    // taken), then deletes all but the newest `keep` replays there. False
+    // with `error` when nothing could be saved.
+    bool save(const std::string& folder, std::string& path, std::string& error,
+              std::time_t savedAt = std::time(nullptr));
     // Deletes the oldest *.replay files in `folder` beyond `count`; the names
     // sort by the time they were saved.
     static void prune(const std::string& folder, int count);

@@ -14,6 +14,7 @@
 #include "gui/SgGUIElement.h"
 #include "labyrinth/Tile.h"
 #include "labyrinth/WallContainer.h"
+#include "physics/BoundingSphere.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgTrigger.h"
 #include "platform/KeyCodes.h"
@@ -294,11 +295,10 @@ TEST_F(GameRulesGL, TheMenuFreezesTheRulesButPlacesTheListener) {
     gameStep(1.0 / 60.0);
     EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
     EXPECT_EQ(player->health, 0.0f);
-    if (audioManager != nullptr) {
-        EXPECT_FLOAT_EQ(audioManager->listenerPosition.x, camera->position.x);
-        EXPECT_FLOAT_EQ(audioManager->listenerPosition.y, camera->position.y);
-        EXPECT_FLOAT_EQ(audioManager->listenerPosition.z, camera->position.z);
-    }
+    ASSERT_NE(audioManager, nullptr);
+    EXPECT_FLOAT_EQ(audioManager->listenerPosition.x, camera->position.x);
+    EXPECT_FLOAT_EQ(audioManager->listenerPosition.y, camera->position.y);
+    EXPECT_FLOAT_EQ(audioManager->listenerPosition.z, camera->position.z);
 }
 
 bool playing(const char* sound) {
@@ -313,9 +313,7 @@ bool playing(const char* sound) {
 }
 
 TEST_F(GameRulesGL, EachStatePlaysItsMusic) {
-    if (audioManager == nullptr || !audioManager->isAvailable()) {
-        GTEST_SKIP() << "no audio device";
-    }
+    ASSERT_TRUE(audioManager != nullptr && audioManager->isAvailable()) << "OpenAL Soft's null device is missing";
     struct Step {
         const char* what;
         void (*action)();
@@ -356,6 +354,74 @@ TEST_F(GameRulesGL, EachStatePlaysItsMusic) {
     EXPECT_EQ(Vector3(placed[0], placed[1], placed[2]), player->position);
     stopIngameSounds();
     EXPECT_FALSE(playing("playerDrainHealthSound"));
+}
+
+// The level's time counts the seconds played, not the seconds paused.
+TEST_F(GameRulesGL, TheLevelsTimeCountsOnlyTheSecondsPlayed) {
+    enterState(State::Playing);
+    particleController->setActive(false);
+    auto run = [](double seconds) {
+        for (int frame = 0; frame < 20; ++frame) {
+            realDisplay(seconds / 20);
+        }
+    };
+    levelSeconds = 0.0;
+    run(1.0);
+    keyboardFunc(keySpace, 0, 0);
+    ASSERT_EQ(currentState(), State::Paused) << stateName(currentState());
+    run(2.0);
+    keyboardFunc(keySpace, 0, 0);
+    run(0.5);
+    particleController->setActive(true);
+    EXPECT_EQ(currentState(), State::Playing) << stateName(currentState());
+    EXPECT_NEAR(levelSeconds, 1.5, 0.05);
+}
+
+// However long a frame takes (a stall, a dragged window), the ball at its top
+// speed never comes out beyond a wall: from free tiles one and two tiles
+// before a wall one tile thick, heading straight at it.
+TEST_F(GameRulesGL, NoFrameCarriesTheBallThroughAWall) {
+    const int n = labyrinth->getGridSize();
+    const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    auto isFree = [&](int row, int column) {
+        const Tile* tile = labyrinth->getTile(row, column);
+        return tile != nullptr && tile->isFree;
+    };
+    particleController->setActive(false);
+    int cases = 0;
+    for (int row = 1; row < n - 1; ++row) {
+        for (int column = 1; column < n - 1; ++column) {
+            for (const auto& step : steps) {
+                for (int before = 1; before <= 2; ++before) {
+                    const int wallRow = row + step[0] * before, wallColumn = column + step[1] * before;
+                    const bool clearRun = before == 1 || isFree(row + step[0], column + step[1]);
+                    if (!isFree(row, column) || !clearRun || isFree(wallRow, wallColumn) ||
+                        labyrinth->getTile(wallRow, wallColumn) == nullptr ||
+                        !isFree(wallRow + step[0], wallColumn + step[1]) || (row * 7 + column) % 3 != 0) {
+                        continue;
+                    }
+                    const Tile* from = labyrinth->getTile(row, column);
+                    const Tile* wall = labyrinth->getTile(wallRow, wallColumn);
+                    const Vector3 heading(static_cast<float>(step[1]), 0.0f, static_cast<float>(step[0]));
+                    const Vector3 wallCentre = wall->position + Vector3(wall->size / 2, 0, wall->size / 2);
+                    for (double frame : {0.1, 1.0}) {
+                        SCOPED_TRACE(testing::Message() << "tile " << row << "," << column << " heading "
+                                                        << heading.x << "," << heading.z << ", frame " << frame);
+                        enterState(State::Playing);
+                        player->position = from->position + Vector3(from->size / 2, 0.5f, from->size / 2);
+                        player->boundingSphere->center = player->position;  // where a frame leaves it
+                        player->velocity = heading * player->maxSpeed;
+                        realDisplay(frame);
+                        const Vector3 past = player->position - wallCentre;
+                        EXPECT_LT(past.x * heading.x + past.z * heading.z, 0.0f) << "through the wall";
+                        ++cases;
+                    }
+                }
+            }
+        }
+    }
+    particleController->setActive(true);
+    EXPECT_GT(cases, 20);
 }
 
 // The frame-rate line comes once per second of frame time and counts the

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Globals.h"
+#include "app/PlayerFiles.h"
 #include "app/Rules.h"
 #include "app/SceneAssembly.h"
 #include "gui/SgGUI.h"
@@ -64,6 +65,9 @@ inline void ensureWorld() {
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir(KELVO_SRC), 0);
     shadersAtInit() = shaderSupported;
+    // Volumes other than full, so the tests see the start apply them.
+    settings.musicVolume = 40;
+    settings.effectsVolume = 70;
     init();
     treeAfterInit() = record(&sceneGraphNode);
     ASSERT_EQ(chdir(previous), 0);

@@ -1,6 +1,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -11,6 +12,9 @@
 
 #include "app/Replay.h"
 #include "app/ReplayRecorder.h"
+#include "app/StateHash.h"
+#include "physics/SgParticleController.h"
+#include "physics/SgPlayer.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -76,7 +80,8 @@ TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
     recorder.input({InputEvent::Kind::Key, 27, 0});
     std::string path;
     std::string error;
-    ASSERT_TRUE(recorder.save(dir.string(), path, error)) << error;
+    const std::time_t savedAt = 1700000000;
+    ASSERT_TRUE(recorder.save(dir.string(), path, error, savedAt)) << error;
 
     Replay back;
     ASSERT_TRUE(Replay::load(path, "9.8.7", back, error)) << error;
@@ -109,9 +114,43 @@ TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
     EXPECT_TRUE(fs::exists(dir / "notes.txt"));
 
     std::string second;
-    ASSERT_TRUE(recorder.save(dir.string(), second, error)) << error;
+    ASSERT_TRUE(recorder.save(dir.string(), second, error, savedAt)) << error;
     EXPECT_NE(second, path) << "a second save in the same second keeps the first";
+    EXPECT_TRUE(fs::exists(path));
+    ASSERT_TRUE(Replay::load(second, "9.8.7", back, error)) << error;
     fs::remove_all(dir.parent_path());
+}
+
+// Worlds that differ in any part the hash covers (the ball's place, speed
+// and health, the level, each enemy's place) hash differently.
+TEST(StateHash, ChangesWithEveryPartOfTheWorld) {
+    SgPlayer ball("player", Vector3(1, 0.5f, 2), 10.0f, 0.5f, 5.0f, Vector3(1, 0, 0), 2000.0f);
+    SgParticleController swarm("particleController", &ball, 5, 0, Vector3(0, 0.5f, 0.03f), 5.0f, 100.0f, 0.5f,
+                               100.0f);
+    for (float x : {3.0f, 4.0f, 5.0f}) {
+        swarm.addParticle(Vector3(x, 0.5f, -2));
+    }
+    auto hash = [&](int level) {
+        StateHash state;
+        state.fold(ball, level, &swarm);
+        return state.value();
+    };
+    const uint64_t same = hash(1);
+    EXPECT_EQ(hash(1), same);
+    EXPECT_NE(hash(2), same) << "level";
+    auto changes = [&](float& value, const char* what) {
+        const float kept = value;
+        value += 0.25f;
+        EXPECT_NE(hash(1), same) << what;
+        value = kept;
+    };
+    changes(ball.position.x, "ball's place");
+    changes(ball.velocity.z, "ball's speed");
+    changes(ball.health, "ball's health");
+    for (SgEntity* enemy : swarm.getChildren()) {
+        changes(static_cast<SgSpatialEntity*>(enemy)->position.z, "an enemy's place");
+    }
+    EXPECT_EQ(hash(1), same);
 }
 
 // Every file that is not a whole replay of this version gets one line saying

@@ -1,12 +1,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -81,6 +84,26 @@ private:
     };
     std::vector<Variable> saved;
 };
+
+// Runs `body` in a child process under user and group 65534 (nobody);
+// the child prints its own failures, and its exit status says whether there
+// were any (2: the ids could not be changed).
+int exitStatusAsNobody(const std::function<void()>& body) {
+    fflush(stdout);
+    fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool dropped = setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
+        if (dropped) {
+            body();
+        }
+        fflush(stdout);
+        fflush(stderr);
+        _exit(!dropped ? 2 : (testing::Test::HasFailure() ? 1 : 0));
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 // What the game said on standard error while loading.
 std::string load() {
@@ -236,13 +259,7 @@ TEST(PlayerFilesTest, HostileFilesCostNothingThatWasGood) {
         {"mode 000", Kind::Unreadable, true},   {"out of range", Kind::OutOfRange, false},
     };
     const std::string goodRecord = "40\t5\t2000\t1\t31.50\n";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.kind == Kind::Unreadable && geteuid() == 0) {
-            // Permission bits do not stop root; the folder case covers a
-            // file that cannot be read.
-            continue;
-        }
+    auto check = [&](const auto& c) {
         PlayerHome home;
         auto make = [&](const std::string& path, const std::string& outOfRange, const std::string& good) {
             switch (c.kind) {
@@ -293,6 +310,10 @@ TEST(PlayerFilesTest, HostileFilesCostNothingThatWasGood) {
         // over one that could not be read.
         std::error_code noSize;
         const auto sizeBefore = fs::file_size(home.settingsFile(), noSize);
+        // A save replaces the file whole: a reader holding the old one keeps it.
+        const std::string held = home.root + "/held.cfg";
+        const bool holding = !c.keptAsItIs && link(home.settingsFile().c_str(), held.c_str()) == 0;
+        const std::string before = holding ? readFile(held) : "";
         testing::internal::CaptureStderr();
         changeSettings([](Settings& s) { s.mazeSize = 44; });
         changeSettings([](Settings& s) { s.enemyCount = 45; });
@@ -318,6 +339,17 @@ TEST(PlayerFilesTest, HostileFilesCostNothingThatWasGood) {
             stored.parse(readFile(home.recordsFile()), problems);
             ASSERT_NE(stored.find({40, 5, 2000}), nullptr);
             EXPECT_EQ(stored.find({40, 5, 2000})->wins, goodLinesRead ? 2u : 1u);
+            EXPECT_TRUE(holding);
+            EXPECT_EQ(readFile(held), before) << "the settings were rewritten in place";
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.kind == Kind::Unreadable && geteuid() == 0) {
+            // Permission bits do not stop root: the case runs as another user.
+            EXPECT_EQ(exitStatusAsNobody([&] { check(c); }), 0) << "its failures are printed above";
+        } else {
+            check(c);
         }
     }
 }

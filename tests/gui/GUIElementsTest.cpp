@@ -38,7 +38,6 @@ std::string digitsOf(const SgGUINumber& n) {
 
 TEST(GUIElementFade, StartsBlackWithTheGivenAlphaAndReachesTheTargetInTheFadeTime) {
     SgGUIElement e = makeElement(0.4f);
-    EXPECT_EQ(e.getType(), SG_SPATIAL_ENTITY);
     expectColor(e.getColor(), Vector3(0, 0, 0), 0);
     EXPECT_FLOAT_EQ(e.getColor().w, 0.4f);
 

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include "app/Globals.h"
+#include "app/SceneAssembly.h"
 #include "gui/SgGUI.h"
 #include "gui/SgGUINumber.h"
 #include "platform/KeyCodes.h"
@@ -55,57 +59,6 @@ Bmp readBmp(const std::string& path) {
     }
     return bmp;
 }
-
-struct TextureFile {
-    const char* name;
-    const char* file;
-    int maxLevel;
-    bool alpha;
-    float key[3];
-};
-
-const TextureFile textureFiles[] = {
-    {"sphereTexture", "particle.bmp", 0, true, {0, 0, 0}},
-    {"backgroundTexture", "kelvo_menu.bmp", 0, false, {0, 0, 0}},
-    {"instructionsTexture", "kelvo_instructions.bmp", 0, false, {0, 0, 0}},
-    {"optionsTexture", "kelvo_options.bmp", 0, false, {0, 0, 0}},
-    {"instructionsButtonTexture", "instructionsButton.bmp", 0, true, {0, 0, 1}},
-    {"exitButtonTexture", "exitButton.bmp", 0, true, {0, 0, 1}},
-    {"startButtonTexture", "startButton.bmp", 0, true, {0, 0, 1}},
-    {"optionsButtonTexture", "optionsButton.bmp", 0, true, {0, 0, 1}},
-    {"pauseImageTexture", "pause_ingame.bmp", 0, true, {0, 0, 1}},
-    {"lostImageTexture", "gameOver_ingame.bmp", 0, true, {0, 0, 1}},
-    {"wonImageTexture", "win_ingame.bmp", 0, true, {0, 0, 1}},
-    {"settingsImageTexture", "settings.bmp", 0, true, {0, 0, 1}},
-    {"levelsizeButtonTexture", "levelsizeButton.bmp", 0, true, {0, 0, 1}},
-    {"enemyColorButtonTexture", "enemyColorButton.bmp", 0, true, {0, 0, 1}},
-    {"enemyCountButtonTexture", "enemyCountButton.bmp", 0, true, {0, 0, 1}},
-    {"playerColorButtonTexture", "playerColorButton.bmp", 0, true, {0, 0, 1}},
-    {"playerHealthButtonTexture", "playerHealthButton.bmp", 0, true, {0, 0, 1}},
-    {"arrowLeftTexture", "arrowLeft.bmp", 0, true, {0, 0, 1}},
-    {"arrowRightTexture", "arrowRight.bmp", 0, true, {0, 0, 1}},
-    {"number0Texture", "zero.bmp", 0, true, {0, 0, 1}},
-    {"number1Texture", "one.bmp", 0, true, {0, 0, 1}},
-    {"number2Texture", "two.bmp", 0, true, {0, 0, 1}},
-    {"number3Texture", "three.bmp", 0, true, {0, 0, 1}},
-    {"number4Texture", "four.bmp", 0, true, {0, 0, 1}},
-    {"number5Texture", "five.bmp", 0, true, {0, 0, 1}},
-    {"number6Texture", "six.bmp", 0, true, {0, 0, 1}},
-    {"number7Texture", "seven.bmp", 0, true, {0, 0, 1}},
-    {"number8Texture", "eight.bmp", 0, true, {0, 0, 1}},
-    {"number9Texture", "nine.bmp", 0, true, {0, 0, 1}},
-    {"shaderButtonTexture", "shaderButton.bmp", 0, true, {0, 0, 1}},
-    {"onTexture", "on.bmp", 0, true, {0, 0, 1}},
-    {"offTexture", "off.bmp", 0, true, {0, 0, 1}},
-    {"healthImageTexture", "health_ingame.bmp", 0, true, {0, 0, 1}},
-    {"levelImageTexture", "level_ingame.bmp", 0, true, {0, 0, 1}},
-    {"goalHoverTexture", "arrowGoalWhite_ingame.bmp", 0, true, {0, 0, 1}},
-    {"wallTexture1", "wallTex1.bmp", 5, false, {0, 0, 0}},
-    {"timeLabelTexture", "time_ingame.bmp", 0, true, {0, 0, 1}},
-    {"bestLabelTexture", "best_ingame.bmp", 0, true, {0, 0, 1}},
-    {"newBestTexture", "newBest_ingame.bmp", 0, true, {0, 0, 1}},
-    {"pointTexture", "point.bmp", 0, true, {0, 0, 1}},
-};
 
 struct Rect {
     int x, y, w, h;
@@ -185,28 +138,21 @@ std::vector<unsigned char> opaque(std::vector<unsigned char> rgba) {
 
 class MenuScreens : public testing::Test {
 protected:
+    // The game's own pictures, loaded as the game loads them (from "data/...").
     static void SetUpTestSuite() {
+        char previous[4096];
+        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+        ASSERT_EQ(chdir(repoRoot().c_str()), 0);
         testing::internal::CaptureStdout();
-        textures = new TextureManager();
-        for (const TextureFile& t : textureFiles) {
-            loaded += textures->loadAndAddTexture(t.name, repoRoot() + "/data/" + t.file, true, t.maxLevel, t.alpha,
-                                                  t.key[0], t.key[1], t.key[2])
-                          ? 1
-                          : 0;
-        }
+        initTextures();
         testing::internal::GetCapturedStdout();
-    }
-    static void TearDownTestSuite() {
-        for (const TextureFile& t : textureFiles) {
-            textures->deleteTexture(t.name);
-        }
-        textures->deleteTexture("labyrinthMapTexture");
-        delete textures;
-        textures = nullptr;
+        ASSERT_EQ(chdir(previous), 0);
     }
 
     void SetUp() override {
-        ASSERT_EQ(loaded, static_cast<int>(std::size(textureFiles))) << "art missing under " << repoRoot() << "/data";
+        for (const char* name : {"backgroundTexture", "optionsTexture", "number9Texture", "pointTexture"}) {
+            ASSERT_NE(textures->getTextureId(name), 0u) << name << " missing under " << repoRoot() << "/data";
+        }
         ASSERT_TRUE(target.complete());
     }
 
@@ -240,14 +186,11 @@ protected:
         EXPECT_TRUE(writePng(name, w, h, opaque(frame)));
     }
 
-    static TextureManager* textures;
-    static int loaded;
+    TextureManager* const textures = &textureManager;
     OffscreenTarget target{W, H};
     GLRenderer renderer;
 };
 
-TextureManager* MenuScreens::textures = nullptr;
-int MenuScreens::loaded = 0;
 
 const Rect startButton = {40, 300, 200, 46};
 const Rect instructionsButton = {40, 240, 200, 46};

@@ -206,7 +206,6 @@ TEST(Menu, BuildsTheWholeOverlayTree) {
     testing::internal::CaptureStdout();
     SgGUI gui("mainGUI", &noTextures, nullptr, false);
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(gui.getType(), SG_ENTITY);
     EXPECT_FALSE(gui.isGameRunning());
     const auto names = [](SgEntity* node) {
         std::vector<std::string> out;

@@ -27,15 +27,10 @@ bool shows(SgGUITextSelectorElement& s, const std::string& value) {
 
 TEST(NumberSelector, BuildsLabelArrowsAndDigitsAtTheirOffsets) {
     SgGUISelectorElement s = numberSelector(20, 80, 1);
-    EXPECT_EQ(s.getType(), SG_SPATIAL_ENTITY);
     EXPECT_EQ(s.getCurrentElementNumber(), 20u) << "starts at the minimum";
     EXPECT_EQ(s.getNumber()->getShownNumber(), 20u);
     const auto& children = s.getChildren();
     ASSERT_EQ(children.size(), 4u);
-    EXPECT_EQ(children[0]->getName(), "selectorLabel");
-    EXPECT_EQ(children[1]->getName(), "selectorRightArrow");
-    EXPECT_EQ(children[2]->getName(), "selectorLeftArrow");
-    EXPECT_EQ(children[3]->getName(), "selectionNumber");
     EXPECT_FLOAT_EQ(s.getLabel()->getWidth(), 164);
     EXPECT_FLOAT_EQ(s.getLeftArrow()->position.x, 184);
     EXPECT_FLOAT_EQ(s.getNumber()->position.x, 207);
@@ -100,38 +95,28 @@ TEST(NumberSelector, HighlightFadesOnlyTheLabel) {
     EXPECT_FLOAT_EQ(s.getLabel()->getColor().x, 0);
 }
 
-TEST(TextSelector, ScrollsWithoutWrappingAndReportsRightMovesOnly) {
-    testing::internal::CaptureStdout();
+TEST(TextSelector, ScrollsWithoutWrapping) {
     SgGUITextSelectorElement s("shaderSelector", Vector3(25, 64, -2), 164, 37, "shaderButtonTexture", 1, 2, onOff,
                                onOffTextures, 50, &noTextures);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "added Selector Element: on\nadded Selector Element: off\n");
     const auto& children = s.getChildren();
     ASSERT_EQ(children.size(), 4u);
-    EXPECT_EQ(children[3]->getName(), "currentSelectionElement");
     EXPECT_FLOAT_EQ(s.getRightArrow()->position.x, 164 + 66 + 50);
     EXPECT_EQ(s.getCurrentElementString(), "off") << "the value text, not its texture name";
     EXPECT_TRUE(shows(s, "off"));
     EXPECT_FALSE(shows(s, "on"));
 
-    testing::internal::CaptureStdout();
     s.scrollRight();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "old Selector Element: off\nnew Selector Element: off\n");
     EXPECT_EQ(s.getCurrentElementString(), "off");
     EXPECT_TRUE(shows(s, "off"));
 
-    testing::internal::CaptureStdout();
     s.scrollLeft();
     s.scrollLeft();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(s.getCurrentElementString(), "on");
     EXPECT_TRUE(shows(s, "on"));
     EXPECT_FALSE(shows(s, "off"));
 
-    testing::internal::CaptureStdout();
     s.scrollRight();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "old Selector Element: on\nnew Selector Element: off\n");
+    EXPECT_EQ(s.getCurrentElementString(), "off");
 
     s.setCurrentElement(7);
     EXPECT_EQ(s.getCurrentElementString(), "off");

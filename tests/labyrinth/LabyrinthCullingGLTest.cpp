@@ -67,7 +67,7 @@ std::unique_ptr<SgShader> lightingShader(const char* l0, const char* l1, const c
 class Scene {
 public:
     Scene(int n, unsigned seed, bool perPixel)
-        : labyrinth(buildLabyrinth(n, seed, nullptr, nullptr, perPixel)),
+        : labyrinth(buildLabyrinth(n, seed, nullptr, perPixel)),
           ballLight("l1", Vector3(0, 5, 0), GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.005f, Vector3(0, 0, 0),
                     Vector3(0, 0.3f, 1), Vector3(1, 1, 1), &ball.position),
           topLight("l2", Vector3(0, 30, 0), GL_LIGHT1, GL_QUADRATIC_ATTENUATION, 0.003f, Vector3(0, 0, 0),

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "gui/SgGUIHover.h"
@@ -28,8 +27,7 @@ unsigned seedWithLowZStartAtColumn7() {
 }  // namespace
 
 TEST(LabyrinthGeometry, FloorGroundPlaneAndNodeTree) {
-    std::string output;
-    const auto labyrinth = buildLabyrinth(10, 21, &output);
+    const auto labyrinth = buildLabyrinth(10, 21);
     BoundingBox* floor = labyrinth->getFloorBox();
     EXPECT_EQ(floor->corners[0], Vector3(-10.0f, -2.0f, -10.0f));
     EXPECT_EQ(floor->corners[6], Vector3(10.0f, 0.0f, 10.0f));
@@ -44,19 +42,11 @@ TEST(LabyrinthGeometry, FloorGroundPlaneAndNodeTree) {
 
     const auto& kids = labyrinth->getChildren();
     ASSERT_EQ(kids.size(), 4u);
-    EXPECT_EQ(kids[0]->getName(), "floorMeshMaterial");
-    EXPECT_EQ(kids[1]->getName(), "deepFloorMeshMaterial");
-    EXPECT_EQ(kids[2]->getName(), "wallTexture");
-    EXPECT_EQ(kids[3]->getName(), "goalHover");
-    EXPECT_EQ(kids[0]->getChildren().front()->getName(), "labyrinthFloor");
     SgEntity* hud = kids[2]->getChildren().front();
-    EXPECT_EQ(hud->getName(), "wallHUDTextureMaterial");
     EXPECT_TRUE(static_cast<SgMaterial*>(hud)->bypass);
     SgEntity* wallMaterial = hud->getChildren().front();
     EXPECT_FALSE(static_cast<SgMaterial*>(wallMaterial)->bypass);
     ASSERT_EQ(wallMaterial->getChildren().size(), 2u);
-    EXPECT_EQ(wallMaterial->getChildren()[0]->getName(), "wallContainer");
-    EXPECT_EQ(wallMaterial->getChildren()[1]->getName(), "startWall");
 
     // Goal marker floats 3 tile sizes above the goal tile's centre.
     auto* hover = static_cast<SgGUIHover*>(kids[3]);
@@ -68,7 +58,6 @@ TEST(LabyrinthGeometry, FloorGroundPlaneAndNodeTree) {
     const auto& containers = labyrinth->getWallContainers();
     SgEntity* group = wallMaterial->getChildren()[0];
     ASSERT_EQ(group->getChildren().size(), containers.size());
-    std::string expectedLines;
     for (size_t i = 0; i < containers.size(); ++i) {
         auto* blend = dynamic_cast<SgBlendState*>(group->getChildren()[i]);
         ASSERT_NE(blend, nullptr);
@@ -78,13 +67,7 @@ TEST(LabyrinthGeometry, FloorGroundPlaneAndNodeTree) {
         EXPECT_TRUE(blend->writesDepth());
         ASSERT_EQ(blend->getChildren().size(), 1u);
         EXPECT_EQ(blend->getChildren()[0], containers[i]->mesh);
-        EXPECT_NE(output.find("added wallBlendMesh: " + name + "\n"), std::string::npos);
     }
-    // Child counts are printed before and after the blend nodes are made.
-    const size_t firstBlend = output.find("added wallBlendMesh: ");
-    const size_t countLine = output.rfind("\n3\n", firstBlend);
-    EXPECT_NE(countLine, std::string::npos);
-    EXPECT_NE(output.find("\n3\n", output.rfind("added wallBlendMesh: ")), std::string::npos);
 }
 
 TEST(LabyrinthGeometry, StartWallClosesTheOpeningFromOutside) {
@@ -132,7 +115,7 @@ TEST(LabyrinthGeometry, FloorFormsWithAndWithoutShaders) {
     };
     {
         // 10 x 10 tiles in meshes of at most 4 x 4: 3 x 3 meshes, 5 faces a tile.
-        const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, false);
+        const auto labyrinth = buildLabyrinth(10, 3, nullptr, false);
         const auto meshes = floorMeshes(*labyrinth);
         ASSERT_EQ(meshes.size(), 9u);
         size_t vertices = 0;
@@ -151,7 +134,7 @@ TEST(LabyrinthGeometry, FloorFormsWithAndWithoutShaders) {
         EXPECT_EQ(*meshes.back()->getVertices().back(), Vector3(-8.0f, 0.0f, -8.0f));
     }
     {
-        const auto labyrinth = buildLabyrinth(10, 3, nullptr, nullptr, true);
+        const auto labyrinth = buildLabyrinth(10, 3, nullptr, true);
         const auto meshes = floorMeshes(*labyrinth);
         ASSERT_EQ(meshes.size(), 1u);
         const SgGeometryMesh* floor = meshes.front();

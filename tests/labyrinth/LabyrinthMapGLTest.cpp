@@ -34,7 +34,7 @@ TEST(LabyrinthMap, WallsOpaqueFreeTilesTransparentStateRestored) {
     TextureManager textures;
     GLRenderer renderer;
     for (int n : {10, 32}) {
-        const auto labyrinth = buildLabyrinth(n, 1000u + n, nullptr, &textures);
+        const auto labyrinth = buildLabyrinth(n, 1000u + n, &textures);
         SgEntity player("player");
         SgEntity particles("particleController");
         particles.setActive(false);
@@ -139,7 +139,7 @@ TEST(LabyrinthMap, WallsOpaqueFreeTilesTransparentStateRestored) {
 TEST(LabyrinthMap, WholeMazeFromAbove) {
     TextureManager textures;
     GLRenderer renderer;
-    const auto labyrinth = buildLabyrinth(32, 2024, nullptr, &textures);
+    const auto labyrinth = buildLabyrinth(32, 2024, &textures);
     OffscreenTarget target(768, 768);
     ASSERT_TRUE(target.complete());
     glMatrixMode(GL_PROJECTION);

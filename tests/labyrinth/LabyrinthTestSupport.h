@@ -1,8 +1,9 @@
 #pragma once
 
 // Shared helpers of the labyrinth tests: building a maze (with or without
-// its render nodes) from a seed with its console output captured, an
-// independent replay of the generation's draws, and breadth-first
+// its render nodes) from a seed with its console output kept quiet, the
+// count of draws a build takes, an independent reading of those draws as a
+// maze, and breadth-first
 // reachability over free tiles. The helpers taking a Maze work on an
 // SgLabyrinth and on a bare TileGrid alike.
 #include <gtest/gtest.h>
@@ -19,51 +20,71 @@
 
 class TextureManager;
 
-inline std::unique_ptr<SgLabyrinth> buildLabyrinth(int n, unsigned seed, std::string* output = nullptr,
-                                                   TextureManager* textures = nullptr, bool perPixelLighting = true) {
+inline std::unique_ptr<SgLabyrinth> buildLabyrinth(int n, unsigned seed, TextureManager* textures = nullptr,
+                                                   bool perPixelLighting = true) {
     GameRandom::seed(seed);
     testing::internal::CaptureStdout();
     std::unique_ptr<SgLabyrinth> labyrinth(
         new SgLabyrinth("laby1", Vector3(0.0f, 0.0f, 0.0f), n, 2, 100.0f, 1, textures, perPixelLighting, nullptr));
-    const std::string text = testing::internal::GetCapturedStdout();
-    if (output != nullptr) {
-        *output = text;
-    }
+    testing::internal::GetCapturedStdout();
     return labyrinth;
 }
 
 // The grid as the labyrinth's constructor makes it: maze, wall runs, tile
 // table; no GL context needed.
-inline std::unique_ptr<TileGrid> buildGrid(int n, unsigned seed, std::string* output = nullptr) {
+inline std::unique_ptr<TileGrid> buildGrid(int n, unsigned seed) {
     GameRandom::seed(seed);
     testing::internal::CaptureStdout();
     auto grid = std::make_unique<TileGrid>(n, 2);
     grid->populateTileArray();
     grid->generateWallContainerList();
     grid->printTileTable();
-    const std::string text = testing::internal::GetCapturedStdout();
-    if (output != nullptr) {
-        *output = text;
-    }
+    testing::internal::GetCapturedStdout();
     return grid;
 }
 
-// An independent replay of the draws a maze of size n consumes: four opening
-// draws, then the growth loop.
+// How many draws `build` takes from the generator after seeding it with
+// `seed`: the three draws that follow are looked up in the fresh sequence.
+template <class Build>
+long drawsUsedBy(unsigned seed, Build build) {
+    build();
+    const int marker[3] = {GameRandom::next(), GameRandom::next(), GameRandom::next()};
+    GameRandom::seed(seed);
+    int window[3] = {GameRandom::next(), GameRandom::next(), GameRandom::next()};
+    for (long used = 0; used < 100000000; ++used) {
+        if (window[0] == marker[0] && window[1] == marker[1] && window[2] == marker[2]) {
+            return used;
+        }
+        window[0] = window[1];
+        window[1] = window[2];
+        window[2] = GameRandom::next();
+    }
+    ADD_FAILURE() << "the draws after the build were not found";
+    return -1;
+}
+
+// An independent reading of the first `draws` draws of a seed as a maze of
+// size n: four opening draws, then growth iterations until the draws run out.
 struct ReplayedMaze {
     std::vector<std::vector<bool>> wall;
     int iterations = 0;
+    bool endsWithAnIteration = true;  // no iteration was left half drawn
 };
 
-inline ReplayedMaze replayGeneration(int n, unsigned seed) {
+inline ReplayedMaze replayGeneration(int n, unsigned seed, long draws) {
     GameRandom::seed(seed);
+    long used = 0;
+    auto draw = [&used] {
+        ++used;
+        return GameRandom::next();
+    };
     ReplayedMaze maze;
     maze.wall.assign(n, std::vector<bool>(n, false));
     for (int i = 0; i < n; ++i) {
         maze.wall[i][0] = maze.wall[i][n - 1] = maze.wall[0][i] = maze.wall[n - 1][i] = true;
     }
-    const int roll1 = GameRandom::next() % 100, roll2 = GameRandom::next() % 100;
-    const int r1 = GameRandom::next() % (n - 2) + 1, r2 = GameRandom::next() % (n - 2) + 1;
+    const int roll1 = draw() % 100, roll2 = draw() % 100;
+    const int r1 = draw() % (n - 2) + 1, r2 = draw() % (n - 2) + 1;
     const int startSide = roll2 <= 49 ? 0 : n - 1;
     const int goalSide = n - 1 - startSide;
     if (roll1 <= 49) {
@@ -71,15 +92,14 @@ inline ReplayedMaze replayGeneration(int n, unsigned seed) {
     } else {
         maze.wall[r1][startSide] = maze.wall[r2][goalSide] = false;
     }
-    const double limit = n * n * (n / 3.5);
-    for (int i = 0; i < limit; ++i) {
+    while (used < draws) {
         ++maze.iterations;
         int row, column;
         do {
-            row = GameRandom::next() % n;
-            column = GameRandom::next() % n;
+            row = draw() % n;
+            column = draw() % n;
         } while (!maze.wall[row][column]);
-        const int d = GameRandom::next() % 4;
+        const int d = draw() % 4;
         // Offsets of the candidate and of the six tiles that must be free.
         const int dr = d == 0 ? -1 : (d == 1 ? 1 : 0);
         const int dc = d == 2 ? 1 : (d == 3 ? -1 : 0);
@@ -95,6 +115,7 @@ inline ReplayedMaze replayGeneration(int n, unsigned seed) {
             maze.wall[row + dr][column + dc] = true;
         }
     }
+    maze.endsWithAnIteration = used == draws;
     return maze;
 }
 

@@ -21,7 +21,6 @@ public:
 
 TEST(Trigger, FiresOnlyForItsNodeType) {
     SgTrigger goal("goalTrigger", Vector3(0, 0, 0), Vector3(0, 0, 0), Vector3(2, 2, 2), countFiring, SG_PLAYER);
-    EXPECT_EQ(goal.getType(), SG_SPATIAL_ENTITY);
     EXPECT_EQ(goal.boundingSphere, nullptr);
 
     SgPlayer player("player", Vector3(1, 1, 1), 10.0f, 0.5f, 5.0f, Vector3(1, 0, 0), 100.0f);

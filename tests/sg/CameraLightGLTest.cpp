@@ -42,7 +42,6 @@ TEST(LightSourceGL, FollowsItsTargetUntilReleased) {
     Vector3 ball(3, 4, 5);
     SgLightSource light("l1", Vector3(0, 5, 0), GL_LIGHT5, GL_QUADRATIC_ATTENUATION, 0.005f, Vector3(0, 0, 0),
                         Vector3(0, 0.3f, 1), Vector3(1, 1, 1), &ball);
-    EXPECT_EQ(light.getType(), SG_LIGHT_SOURCE);
     EXPECT_TRUE(glIsEnabled(GL_LIGHT5));
     EXPECT_EQ(light.position, ball) << "the target's position from the start";
     LightState s = query(GL_LIGHT5);

@@ -99,7 +99,6 @@ TEST(GeometryMeshGL, OneNormalPerQuadAndOneCoordinatePerVertex) {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     lightFromFront();
     SgGeometryMesh* mesh = twoQuads();
-    EXPECT_EQ(mesh->getType(), SG_GEOMETRY_MESH);
     mesh->setGeometryType(GL_POINTS);  // points keep every vertex in order
     const Feedback fed = capture([&] { mesh->executeCommands(); });
     ASSERT_EQ(fed.points.size(), 8u);
@@ -167,7 +166,6 @@ TEST(GeometryMeshGL, MeshesDrawOncePerFrameAcrossBothPasses) {
     SgBlendState blend("blend", false);
     SgGeometryMesh* blended = twoQuads();
     auto* sphere = new SgSphereMesh("sphere", Vector3(0, 0, 0), 0.5f, 10, 10);
-    EXPECT_EQ(sphere->getType(), SG_SPHERE_MESH);
     root.addChild(opaque);
     root.addChild(&blend);
     blend.addChild(blended);

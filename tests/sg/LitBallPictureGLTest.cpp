@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <vector>
 
 #include <GL/glew.h>
@@ -95,11 +96,21 @@ TEST(LitBallPictureGL, TexturedBallUnderTheFollowingCameraAndTwoLights) {
     glMatrixMode(GL_MODELVIEW);
 
     EXPECT_TRUE(writePng("lit_ball.png", 256, 256, pixels));
-    // The ball, looked at, covers the centre; its lit side is bright.
-    const unsigned char* centre = &pixels[(128 * 256 + 128) * 4];
-    EXPECT_GT(centre[2], 100) << "the blue ball at the centre";
-    const unsigned char* corner = &pixels[(10 * 256 + 10) * 4];
-    EXPECT_GT(corner[0] + corner[1] + corner[2], 60) << "the lit floor fills the view";
+    auto at = [&](int x, int y) { return &pixels[(static_cast<size_t>(y) * 256 + x) * 4]; };
+    auto brightness = [&](int x, int y) { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; };
+    // The ball covers the centre. The lamp stands to its right and towards
+    // the camera (low in the picture, rows counting upwards); the opposite
+    // side gets only the faint blue fill light.
+    EXPECT_GT(at(128, 128)[2], 100) << "the blue ball at the centre";
+    EXPECT_GT(brightness(128 + 8, 128 - 8), brightness(128 - 8, 128 + 8) + 150) << "lit from the lamp's side";
+    // The floor shows its checkerboard: sharp steps between neighbours that
+    // smooth shading alone never makes.
+    int edges = 0;
+    for (int x = 0; x + 1 < 200; ++x) {
+        edges += std::abs(at(x + 1, 10)[1] - at(x, 10)[1]) > 25;
+    }
+    EXPECT_GE(edges, 8) << "the floor texture along row 10";
+    EXPECT_GT(brightness(10, 10), 60) << "the lit floor fills the view";
 
     key.disable();
     fill.disable();

@@ -221,9 +221,7 @@ GLint linkStatus(unsigned program) {
 class SgShaderGL : public testing::Test {
 protected:
     void SetUp() override {
-        if (!shaderSupported) {
-            GTEST_SKIP() << "the driver offers no OpenGL 2.0";
-        }
+        ASSERT_TRUE(shaderSupported) << "the test display offers no OpenGL 2.0";
         while (glGetError() != GL_NO_ERROR) {
         }
     }
@@ -239,7 +237,6 @@ TEST_F(SgShaderGL, LightingTextsCompileAndLinkSilently) {
     GLint attached = 0;
     glGetProgramiv(shader->getProgram(), GL_ATTACHED_SHADERS, &attached);
     EXPECT_EQ(attached, 5) << "one vertex and four fragment shader objects";
-    EXPECT_EQ(shader->getType(), SG_SHADER);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     delete shader;
 }

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -37,8 +36,6 @@ TEST(SgShader, ReadFileReturnsTheWholeTextOrNull) {
 
 TEST(SgShader, WithoutOpenGL2NothingIsCalledAndTheProgramStaysZero) {
     SgShader* shader = new SgShader("testShader");
-    EXPECT_EQ(shader->getType(), SG_SHADER);
-    EXPECT_EQ(shader->getName(), "testShader");
     shader->attachVertexShader(lightVertexShaderSource);
     shader->attachFragmentShader(lightShaderSource);
     shader->linkProgram();
@@ -48,20 +45,8 @@ TEST(SgShader, WithoutOpenGL2NothingIsCalledAndTheProgramStaysZero) {
     delete shader;
 }
 
-TEST(SgShader, FileConstructorPrintsBothTexts) {
+TEST(SgShader, AMissingShaderFileBuildsNoProgram) {
     const std::string vertexPath = tempFile("void main() {}\n");
-    testing::internal::CaptureStdout();
-    {
-        SgShader shader("files", vertexPath, testing::TempDir() + "kelvo_missing.frag");
-        EXPECT_EQ(shader.getProgram(), 0u);
-    }
-    fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "vertex shader: void main() {}\n\nfragment shader: (null)\n");
-
-    testing::internal::CaptureStdout();
-    SgShader shader("attach");
-    shader.attachFragmentShader(vertexPath);
-    fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "fragment shader: void main() {}\n\n");
+    SgShader shader("files", vertexPath, testing::TempDir() + "kelvo_missing.frag");
+    EXPECT_EQ(shader.getProgram(), 0u);
 }
