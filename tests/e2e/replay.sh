@@ -44,25 +44,8 @@ grep -qx "replay ok: frames $frames, state $hash" "$work/play.log" || fail "play
 
 # The key that starts the first game, turned into one the menu ignores: the
 # world stays frozen, so the state differs from the frame that key starts.
-python3 - "$file" "$work/changed.replay" >"$work/changed_frame" <<'PY'
-import struct, sys
-data = bytearray(open(sys.argv[1], 'rb').read())
-at = data.index(b'\n\n') + 2
-frame = 0
-while at < len(data):
-    frame += 1
-    count = struct.unpack_from('<I', data, at + 12)[0]
-    at += 16
-    for _ in range(count):
-        kind, a, _b = struct.unpack_from('<Bii', data, at)
-        if kind == 1 and a == 13:
-            data[at + 1] = ord('a')
-            open(sys.argv[2], 'wb').write(data)
-            print(frame)
-            sys.exit(0)
-        at += 9
-sys.exit('no Enter key recorded')
-PY
+python3 "$KELVO_SRC/tests/e2e/lib/replay_edit.py" "$file" "$work/changed.replay" 13 1 97 >"$work/changed_frame" ||
+    fail "no Enter key recorded"
 set +e
 run --replay "$work/changed.replay" --fast >"$work/changed.log" 2>"$work/changed.err"
 rc=$?
