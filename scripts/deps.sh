@@ -26,7 +26,7 @@ KELVO_BUILD_PACKAGES=(build-essential cmake pkg-config
     libopenal-dev libalut-dev libopenal-data libpng-dev)
 KELVO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick x11-utils python3 python3-pil fonts-dejavu-core
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils groff-base
     # OpenAL Soft's PulseAudio client draws from the C library's rand(): the
     # end-to-end replay check plays back beside it.
     libpulse0)

@@ -1,22 +1,25 @@
 # Sourced by scripts/windows: builds the Windows (mingw-w64) versions of the
 # game's libraries -- freeglut, GLEW, OpenAL Soft, freealut, zlib and libpng --
 # and GoogleTest from Debian's source packages, once per machine, into a folder under
-# /var/cache/kelvo-mingw named after their versions and this recipe, so a
-# second run (or another checkout) finds them ready.
+# /var/cache/kelvo-mingw named after their Debian versions and this recipe, so
+# a second run (or another checkout) finds them ready.
 
 KELVO_MINGW_CACHE=${KELVO_MINGW_CACHE:-/var/cache/kelvo-mingw}
 KELVO_MINGW_TOOLCHAIN="$PWD/cmake/mingw-w64-x86_64.cmake"
 
-# Source package, Debian version, and the upstream licence files the release
-# carries. OpenAL Soft comes from the next Debian release because the archive
-# here no longer serves the upstream tarball of Debian 12's version.
+# Source package, upstream version (with Debian's epoch), and the upstream
+# licence files the release carries. The newest Debian revision of that
+# version the archive offers is built: the archive drops a revision when it
+# publishes the next one. OpenAL Soft comes from the next Debian release
+# because the archive here no longer serves the upstream tarball of Debian
+# 12's version.
 KELVO_MINGW_SOURCES=(
-    "freeglut 3.4.0-1 COPYING"
-    "glew 2.2.0-4 LICENSE.txt"
-    "openal-soft 1:1.24.2-1 COPYING BSD-3Clause LICENSE-pffft fmt-11.1.1/LICENSE"
-    "freealut 1.1.0-6 COPYING"
-    "zlib 1:1.2.13.dfsg-1 LICENSE"
-    "libpng1.6 1.6.39-2+deb12u5 LICENSE"
+    "freeglut 3.4.0 COPYING"
+    "glew 2.2.0 LICENSE.txt"
+    "openal-soft 1:1.24.2 COPYING BSD-3Clause LICENSE-pffft fmt-11.1.1/LICENSE"
+    "freealut 1.1.0 COPYING"
+    "zlib 1:1.2.13.dfsg LICENSE"
+    "libpng1.6 1.6.39 LICENSE"
 )
 KELVO_MINGW_EXTRA_SUITES=(trixie)
 # Packages built with the patches of their Debian packaging applied: libpng's
@@ -67,6 +70,43 @@ EOF
     kelvo_mingw_apt "$dir" update -qq
 }
 
+# Prints the newest of the Debian versions read from standard input whose
+# upstream part (with the epoch) is UPSTREAM; when there is none, one line
+# names the pin and what the index offers.
+# Usage: kelvo_mingw_newest_revision PACKAGE UPSTREAM <versions
+kelvo_mingw_newest_revision() {
+    local pkg="$1" upstream="$2" version best="" offered=()
+    while read -r version; do
+        offered+=("$version")
+        [ "${version%-*}" = "$upstream" ] || continue
+        if [ -z "$best" ] || dpkg --compare-versions "$version" gt "$best"; then
+            best="$version"
+        fi
+    done
+    if [ -z "$best" ]; then
+        echo "$pkg $upstream is pinned; the source index offers ${offered[*]:-no version of it}" >&2
+        return 1
+    fi
+    echo "$best"
+}
+
+# Fills KELVO_MINGW_VERSIONS (source package -> Debian version) from the
+# source index on hand.
+kelvo_mingw_resolve() {
+    local entry
+    declare -gA KELVO_MINGW_VERSIONS=()
+    for entry in "${KELVO_MINGW_SOURCES[@]}"; do
+        set -- $entry
+        KELVO_MINGW_VERSIONS[$1]=$(kelvo_mingw_apt_cache showsrc --only-source "$1" 2>/dev/null |
+            sed -n 's/^Version: //p' | kelvo_mingw_newest_revision "$1" "$2") || return 1
+    done
+}
+
+kelvo_mingw_apt_cache() {
+    apt-cache -o Dir::Etc::SourceList="$KELVO_MINGW_CACHE/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null \
+        -o Dir::State::Lists="$KELVO_MINGW_CACHE/apt/lists" "$@"
+}
+
 kelvo_mingw_apt() {
     local dir="$1"
     shift
@@ -90,10 +130,6 @@ kelvo_mingw_fetch() {
         packaging=missing
     fi
     if [ -z "$tarball" ] || [ "$packaging" = missing ]; then
-        if [ ! -f "$KELVO_MINGW_CACHE/apt/sources.list" ] || [ -z "${KELVO_MINGW_APT_READY:-}" ]; then
-            kelvo_mingw_apt_setup "$KELVO_MINGW_CACHE/apt" >&2
-            KELVO_MINGW_APT_READY=1
-        fi
         (cd "$src" && kelvo_mingw_apt "$KELVO_MINGW_CACHE/apt" source --download-only -qq "$pkg=$version" \
             >"$src/$pkg.log" 2>&1 || true)
         tarball=$(ls "$src/${pkg}_${upstream}.orig.tar."* 2>/dev/null | head -n1 || true)
@@ -133,27 +169,40 @@ kelvo_mingw_debian_patch() {
 
 # Prints the prefix the libraries live in, building them first when that
 # prefix is missing or incomplete. Its name changes with the versions, the
-# compiler and this recipe, so a stale build is never picked up.
+# compiler and this recipe, so a stale build is never picked up. A complete
+# build named by the index on hand is used as it is; a build to make fetches
+# a fresh index first.
 kelvo_mingw_deps() {
-    local recipe name entry
-    # Comments do not change what is built.
-    recipe=$(cat scripts/mingw-deps.sh "$KELVO_MINGW_TOOLCHAIN" <(x86_64-w64-mingw32-g++-posix --version) \
-        | grep -v '^[[:space:]]*#' | sha256sum | cut -c1-10)
-    name=""
-    for entry in "${KELVO_MINGW_SOURCES[@]}"; do
-        set -- $entry
-        name+="$1-${2#*:}_"
-    done
-    local prefix="$KELVO_MINGW_CACHE/${name}${recipe}"
     mkdir -p "$KELVO_MINGW_CACHE"
     # One builder at a time per machine; a waiting one then finds it done.
     (
         flock 9
-        if [ ! -f "$prefix/.complete" ]; then
-            kelvo_mingw_build_all "$prefix" >&2
+        local prefix
+        if [ -f "$KELVO_MINGW_CACHE/apt/sources.list" ] && kelvo_mingw_resolve 2>/dev/null &&
+            prefix=$(kelvo_mingw_prefix) && [ -f "$prefix/.complete" ]; then
+            echo "$prefix"
+            exit 0
         fi
+        kelvo_mingw_apt_setup "$KELVO_MINGW_CACHE/apt" >&2 || exit 1
+        kelvo_mingw_resolve || exit 1
+        prefix=$(kelvo_mingw_prefix)
+        if [ ! -f "$prefix/.complete" ]; then
+            kelvo_mingw_build_all "$prefix" >&2 || exit 1
+        fi
+        echo "$prefix"
     ) 9>"$KELVO_MINGW_CACHE/.lock"
-    echo "$prefix"
+}
+
+kelvo_mingw_prefix() {
+    local recipe name="" entry
+    # Comments do not change what is built.
+    recipe=$(cat scripts/mingw-deps.sh "$KELVO_MINGW_TOOLCHAIN" <(x86_64-w64-mingw32-g++-posix --version) \
+        | grep -v '^[[:space:]]*#' | sha256sum | cut -c1-10)
+    for entry in "${KELVO_MINGW_SOURCES[@]}"; do
+        set -- $entry
+        name+="$1-${KELVO_MINGW_VERSIONS[$1]#*:}_"
+    done
+    echo "$KELVO_MINGW_CACHE/${name}${recipe}"
 }
 
 kelvo_mingw_build_all() {
@@ -168,7 +217,7 @@ kelvo_mingw_build_all() {
     local entry pkg version tarball dir licence
     for entry in "${KELVO_MINGW_SOURCES[@]}"; do
         set -- $entry
-        pkg="$1" version="$2"
+        pkg="$1" version="${KELVO_MINGW_VERSIONS[$1]}"
         shift 2
         tarball=$(kelvo_mingw_fetch "$pkg" "$version")
         mkdir -p "$work/$pkg"
@@ -180,6 +229,7 @@ kelvo_mingw_build_all() {
         for licence in "$@"; do
             cp "$work/$pkg/$licence" "$prefix/licenses/$pkg/$(echo "$licence" | tr / -)"
         done
+        echo "Built from Debian's source package $pkg $version." >"$prefix/licenses/$pkg/DEBIAN-SOURCE"
     done
 
     local cmake_common=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$KELVO_MINGW_TOOLCHAIN"

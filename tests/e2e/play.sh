@@ -137,6 +137,7 @@ music_level "$from" $((from + 3)) background.wav || fail "in-game music not at i
 step "Space resumes, Esc returns to the menu"
 keys space
 shot_until 20 resumed noink @ $pause 0.01 || fail "pause picture stays"
+shot_until 20 resumed_later differ "$(picture_of resumed)" @ $all 0.005 || fail "the world stays frozen"
 keys Escape
 shot_until 20 menu_again same "$(picture_of menu)" @ $all 0.02 || fail "Esc did not bring the menu back"
 
@@ -146,13 +147,13 @@ keys Down Down Return
 shot_until 20 options differ "$(picture_of menu)" @ $title 0.3 || fail "no options screen"
 # Level size 32 -> 40 in steps of 1; enemy count 100 -> 5 in steps of 5.
 xdotool key --delay 100 $(printf 'Right %.0s' $(seq 8)) Down $(printf 'Left %.0s' $(seq 19))
-sleep 1
 shot options_set
 offset=$(stat -c %s "$work/stdout.log")
 keys Escape
 size=$(until_ok 60 "$py" "$lib/maze.py" size "$work/stdout.log" "$offset") || fail "no new maze printed"
 [ "$size" = "40 40" ] || fail "new maze is $size, wanted 40 40"
 shot_until 20 menu_after_options same "$(picture_of menu)" @ $title 0.02 || fail "menu not back after options"
+game40=$(stat -c %s "$work/stdout.log")
 keys Up Up Return
 # The map must show the new maze, not the first one (nor nothing).
 shot_until 30 game_40 bright @ $map 0.1 || fail "no maze map in the bigger maze"
@@ -166,10 +167,11 @@ step "moving the mouse rolls the ball"
 # ball starts at rest on the maze's border, and the way in leads towards the
 # middle (columns grow with x, rows with z; the mouse's x pushes along x and
 # its y along z). The first new tile must be one step that way.
-sleep 3
+traced_since() { tail -c +$(($1 + 1)) "$work/stdout.log" | grep "^ball tile: " | tail -n 1; }
+start_traced() { [ -n "$(traced_since "$game40")" ]; }
+until_ok 30 start_traced || fail "no start tile traced"
 offset=$(stat -c %s "$work/stdout.log")
-read -r _ _ column row < <(head -c "$offset" "$work/stdout.log" | grep "^ball tile: " | tail -n 1) || true
-[ -n "${row:-}" ] || fail "no start tile traced"
+read -r _ _ column row < <(traced_since "$game40")
 to_column=$((20 - column))  # 20: the middle of the 40-wide maze
 to_row=$((20 - row))
 if [ "${to_column#-}" -gt "${to_row#-}" ]; then
@@ -178,15 +180,14 @@ else
     step_column=0 step_row=$((to_row > 0 ? 1 : -1))
 fi
 echo "start tile $column $row: pushing $step_column $step_row"
-new_tile=""
-for _ in 1 2 3; do
-    for _ in 1 2 3; do xdotool mousemove_relative -- $((30 * step_column)) $((30 * step_row)); sleep 0.1; done
-    sleep 1.5
-    new_tile=$(tail -c +$((offset + 1)) "$work/stdout.log" | grep "^ball tile: " | head -n 1) || true
-    [ -n "$new_tile" ] && break
-done
+# Each look pushes a little more, until the ball reaches another tile.
+push_moved() {
+    xdotool mousemove_relative -- $((30 * step_column)) $((30 * step_row))
+    [ -n "$(tail -c +$((offset + 1)) "$work/stdout.log" | grep -m1 "^ball tile: ")" ]
+}
+until_ok 60 push_moved || fail "steering did not move the ball"
+new_tile=$(tail -c +$((offset + 1)) "$work/stdout.log" | grep -m1 "^ball tile: ")
 shot rolled
-[ -n "$new_tile" ] || fail "steering did not move the ball"
 echo "$new_tile"
 [ "$new_tile" = "ball tile: $((column + step_column)) $((row + step_row))" ] || fail "the ball rolled the wrong way"
 game_alive || fail "game died while rolling"

@@ -22,6 +22,8 @@ MESA_GL_VERSION_OVERRIDE=1.5 timeout 120 \
 grep -q "SKIPPED" "$out/gl15.log" && { echo "the override did not take: OpenGL 2.0 still offered"; cat "$out/gl15.log"; exit 1; }
 grep -q "^\[  PASSED  \] 1 test" "$out/gl15.log" || { echo "no-shader test did not run"; cat "$out/gl15.log"; exit 1; }
 
+# The game finds its data in the working directory, as a player's does.
+cd "${KELVO_SRC:?}"
 MESA_GL_VERSION_OVERRIDE=1.5 timeout 120 "$bin" --window --frames 60 --seed 1 >"$out/game.log" 2>&1 || {
     echo "the game failed without OpenGL 2.0"; cat "$out/game.log"; exit 1; }
 grep -q "^1\.5" "$out/game.log" || { echo "the game did not run on OpenGL 1.5"; cat "$out/game.log"; exit 1; }
