@@ -11,6 +11,7 @@
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/ProcessEnd.h"
+#include "app/TickClock.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/BoundingBox.h"
@@ -279,16 +280,6 @@ int Autopilot::stepPixels(float change) {
     return static_cast<int>(pixels);
 }
 
-int Autopilot::cursorAfter(int sent, int extent) {
-    if (sent >= extent - 1) {
-        return 2;
-    }
-    if (sent <= 0) {
-        return extent - 2;
-    }
-    return sent;
-}
-
 bool Autopilot::insideWall(const SgLabyrinth& maze, const Vector3& p) {
     auto inside = [&p](const BoundingBox* box) {
         Vector3 low = box->corners[0];
@@ -323,8 +314,8 @@ Autopilot::Grid Autopilot::gridOf(const SgLabyrinth& m) {
     return g;
 }
 
-void Autopilot::frame(double stepSeconds) {
-    const double dt = stepSeconds;
+void Autopilot::tick() {
+    const double dt = TickClock::tickSeconds;
     if (mainGUI == nullptr || player == nullptr || labyrinth == nullptr) {
         return;
     }
@@ -398,7 +389,7 @@ void Autopilot::steer(double dt) {
             enemyPositions.push_back(enemy->position);
         }
     }
-    // The path is re-planned every frame around where the enemies are now.
+    // The path is re-planned every tick around where the enemies are now.
     distances = costsTo(grid, goalRow, goalColumn, crowdPenalty(grid, enemyPositions));
     float targetX = p.x;
     float targetZ = p.z;
@@ -517,6 +508,6 @@ void Autopilot::moveMouse(int dx, int dy) {
     const int x = std::clamp(cursorX + dx, 0, width - 1);
     const int y = std::clamp(cursorY + dy, 0, height - 1);
     motionFunc(x, y);
-    cursorX = cursorAfter(x, width);
-    cursorY = cursorAfter(y, height);
+    cursorX = cursorKeptInside(x, width);
+    cursorY = cursorKeptInside(y, height);
 }

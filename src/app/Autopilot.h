@@ -9,7 +9,7 @@ class SgLabyrinth;
 
 // Plays the game through the same doors a person uses: it presses keys
 // through keyboardFunc / specialFunc, moves the mouse through motionFunc and
-// clicks through mouseButtonFunc. Once per frame it looks at the game state:
+// clicks through mouseButtonFunc. Once per tick it looks at the game state:
 // in the menu it starts a game, after a win or a loss it presses Enter, and
 // while playing it steers the ball along a shortest tile path to the goal.
 class Autopilot {
@@ -36,10 +36,11 @@ public:
         }
     };
 
-    // The once-per-frame hook, given the seconds the frame simulated. The
-    // autopilot draws no random numbers: the game's GameRandom belongs to the
-    // rules, so a run plays the same mazes with or without it.
-    void frame(double stepSeconds);
+    // The once-per-tick hook, run after the tick: what it does reaches the
+    // game before the next one. The autopilot draws no random numbers: the
+    // game's GameRandom belongs to the rules, so a run plays the same mazes
+    // with or without it.
+    void tick();
 
     // Levels to finish (won or lost) before the process ends with code 0;
     // 0 plays on.
@@ -81,9 +82,6 @@ public:
     // Pixels to move the cursor on one axis to change a velocity component by
     // `change`: the rounded amount, limited to maxStepPixels either way.
     static int stepPixels(float change);
-    // Where the cursor is after motionFunc saw it at `sent` (it wraps the
-    // cursor to the opposite side at the window's edges).
-    static int cursorAfter(int sent, int extent);
     // True when the point lies strictly inside one of the maze's wall boxes.
     static bool insideWall(const SgLabyrinth& maze, const Vector3& point);
     static Grid gridOf(const SgLabyrinth& maze);

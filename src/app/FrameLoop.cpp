@@ -10,31 +10,74 @@
 #include "app/Globals.h"
 #include "app/ProcessEnd.h"
 #include "app/Input.h"
+#include "app/TickBlend.h"
+#include "app/TickClock.h"
 #include "platform/FrameWait.h"
 #include "platform/PerformanceCounter.h"
 
-void (*perFrameStep)(double) = nullptr;
-void (*frameSimulated)(double) = nullptr;
-void (*frameObserver)(double, double, double, double) = nullptr;
-double (*stepSource)(double) = nullptr;
+void (*perTickStep)(double) = nullptr;
+void (*tickSimulated)() = nullptr;
+void (*beforeTick)() = nullptr;
+void (*frameObserver)(double, int, double, double) = nullptr;
 bool (*stillScreen)() = nullptr;
 FramePacer framePacer(PerformanceCounter::frequency());
-
-namespace {
-// Game time counted towards the next update of currentFPS, and its frames.
-// The wall drain divides by currentFPS, so it is counted in simulated
-// seconds: a fixed-step run drains the same on every machine, and a replay
-// drains as the recorded game did.
-double gameSeconds = 0.0;
-unsigned gameFrames = 0;
-}  // namespace
-
-double simulationStep(double elapsedSeconds) {
-    return elapsedSeconds < maxSimulationStep ? elapsedSeconds : maxSimulationStep;
-}
+bool oneTickPerFrame = false;
+long ticksRun = 0;
 long frameLimit = 0;
 long framesDrawn = 0;
 std::vector<ScriptedKey> scriptedKeys;
+
+namespace {
+TickClock tickClock;
+TickBlend tickBlend;
+// Ticks counted towards the next update of currentFPS. The wall drain
+// divides by currentFPS, so it counts ticks per second of game time: the
+// drain is the same at every frame rate.
+int ticksThisSecond = 0;
+
+// The "fps:" line: drawn frames per second of real time.
+void countDrawnFrame(double elapsedSeconds) {
+    r += elapsedSeconds;
+    ++frames;
+    if (r >= 1.0) {
+        printf("fps: %i\n", frames);
+        fflush(stdout);
+        r = 0.0;
+        frames = 0;
+    }
+}
+
+void runTick() {
+    if (beforeTick != nullptr) {
+        beforeTick();
+    }
+    applyMouseMotion();
+    tickBlend.beforeTick();
+    if (!gamePaused) {
+        sceneGraphNode.update(TickClock::tickSeconds);
+        if (perTickStep != nullptr) {
+            perTickStep(TickClock::tickSeconds);
+        }
+    }
+    if (++ticksThisSecond == TickClock::ticksPerSecond) {
+        currentFPS = static_cast<unsigned>(ticksThisSecond);
+        ticksThisSecond = 0;
+    }
+    ++ticksRun;
+    if (tickSimulated != nullptr) {
+        tickSimulated();
+    }
+}
+
+void drawScene() { renderer.renderScene(&sceneGraphNode); }
+}  // namespace
+
+void restartTickClock() {
+    lastFrameCounter = PerformanceCounter::now();
+    tickClock.restart();
+}
+
+void forgetTickPositions() { tickBlend.forget(); }
 
 void display() {
     renderTimer = PerformanceCounter::now();
@@ -52,39 +95,19 @@ void realDisplay(double elapsedSeconds) {
             keyboardFunc(press.key, 0, 0);
         }
     }
-
-    r += elapsedSeconds;
-    ++frames;
-    if (r >= 1.0) {
-        printf("fps: %i\n", frames);
-        fflush(stdout);
-        r = 0.0;
-        frames = 0;
-    }
-    const double step = stepSource != nullptr ? stepSource(elapsedSeconds) : simulationStep(elapsedSeconds);
-    gameSeconds += step;
-    ++gameFrames;
-    if (gameSeconds >= 1.0) {
-        currentFPS = gameFrames;
-        gameSeconds = 0.0;
-        gameFrames = 0;
-    }
+    countDrawnFrame(elapsedSeconds);
 
     const int64_t simulationStart = PerformanceCounter::now();
-    if (!gamePaused) {
-        sceneGraphNode.update(step);
-        if (perFrameStep != nullptr) {
-            perFrameStep(step);
-        }
-    }
-    if (frameSimulated != nullptr) {
-        frameSimulated(step);
+    const int ticks = oneTickPerFrame ? 1 : tickClock.advance(elapsedSeconds);
+    for (int i = 0; i < ticks; ++i) {
+        runTick();
     }
     const int64_t renderStart = PerformanceCounter::now();
-    renderer.renderScene(&sceneGraphNode);
+    // One tick per frame draws the world as the tick left it.
+    tickBlend.draw(oneTickPerFrame ? 1.0 : tickClock.blend(), drawScene);
     if (frameObserver != nullptr) {
         const double frequency = static_cast<double>(counterFrequency);
-        frameObserver(elapsedSeconds, step, static_cast<double>(renderStart - simulationStart) / frequency,
+        frameObserver(elapsedSeconds, ticks, static_cast<double>(renderStart - simulationStart) / frequency,
                       static_cast<double>(PerformanceCounter::now() - renderStart) / frequency);
     }
 

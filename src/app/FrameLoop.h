@@ -22,37 +22,39 @@ void idle();
 extern FramePacer framePacer;
 extern bool (*stillScreen)();
 
-// Longest time one frame may simulate, in seconds. A stalled or dragged
-// window can deliver a dt of seconds; the ball and the enemies move at most
-// maxSpeed x dt per frame, and the wall and floor collision is only proven
-// for steps up to 0.1 s. The frame-rate count still sees the real time.
-constexpr double maxSimulationStep = 0.1;
-double simulationStep(double elapsedSeconds);
+// The world advances in ticks of TickClock::tickSeconds; each drawn frame
+// runs the ticks its real time made due and draws the moving things blended
+// between the last two tick positions.
+//
+// Whether every frame runs exactly one tick whatever time it took
+// (--fixed-step, --benchmark, a replay played --fast): the same game at the
+// speed it can be drawn.
+extern bool oneTickPerFrame;
+// Empties the time carried towards the next tick: the world runs on from
+// this moment (game start, next level).
+void restartTickClock();
+// The level was rebuilt: nothing is drawn gliding over from the old one.
+void forgetTickPositions();
+// Ticks run since start-up.
+extern long ticksRun;
 
-// The step of a deterministic run (--benchmark, --fixed-step), in seconds.
-constexpr double fixedStepSeconds = 1.0 / 60.0;
+// Called first in every tick when set: a replay hands over the tick's
+// recorded input here.
+extern void (*beforeTick)();
 
-// Chooses the seconds a frame simulates from its elapsed real time; null
-// means simulationStep (the measured time, capped). Fixed-step runs and
-// replays set their own.
-extern double (*stepSource)(double elapsedSeconds);
+// The game's step of one tick (collision, camera ray, health, listener),
+// with the tick's seconds. Null until the world has been assembled; until
+// then a tick is the update alone.
+extern void (*perTickStep)(double seconds);
 
-// The game's per-frame step (collision, camera ray, health, listener). Null
-// until the world has been assembled; until then a frame is update + render.
-// The argument is the frame's simulated seconds.
-extern void (*perFrameStep)(double seconds);
+// Called at the end of every tick, paused or not: the state hash, the
+// recording and the autopilot work here, once per tick.
+extern void (*tickSimulated)();
 
-// Called in every frame once the world has moved (or stood still, paused),
-// before it is drawn, with the seconds simulated: the state hash and the
-// recording close the frame here.
-extern void (*frameSimulated)(double stepSeconds);
-
-// Called at the end of every frame when set (autopilot, measurements,
-// checks): the frame's elapsed real time, the seconds it simulated, and the
-// seconds spent in the update and game step and in rendering, measured with
-// the performance counter.
-extern void (*frameObserver)(double elapsedSeconds, double stepSeconds, double simulationSeconds,
-                             double renderSeconds);
+// Called at the end of every frame when set (measurements, checks): the
+// frame's elapsed real time, the ticks it ran, and the seconds spent in
+// those ticks and in rendering, measured with the performance counter.
+extern void (*frameObserver)(double elapsedSeconds, int ticks, double simulationSeconds, double renderSeconds);
 
 // Keys handed to the keyboard callback before a given frame (from 1) is
 // drawn; filled from the hidden --press option, empty in play.

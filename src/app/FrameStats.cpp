@@ -11,9 +11,10 @@ double mean(const std::vector<double>& values) {
 }
 }  // namespace
 
-void FrameStats::record(double frameSeconds, double simulationSeconds, double renderSeconds) {
+void FrameStats::record(double frameSeconds, int ticks, double simulationSeconds, double renderSeconds) {
     if (count > 0) {
         frameTimes.push_back(frameSeconds);
+        ticksCounted += ticks;
     }
     ++count;
     simulationTimes.push_back(simulationSeconds);
@@ -35,6 +36,7 @@ FrameStats::Summary FrameStats::summarise() const {
     s.frames = count;
     const double total = std::accumulate(frameTimes.begin(), frameTimes.end(), 0.0);
     s.meanFps = total > 0.0 ? static_cast<double>(frameTimes.size()) / total : 0.0;
+    s.tickRate = total > 0.0 ? static_cast<double>(ticksCounted) / total : 0.0;
     s.medianFrameMs = 1000.0 * percentile(frameTimes, 50.0);
     s.p99FrameMs = 1000.0 * percentile(frameTimes, 99.0);
     s.meanSimulationMs = 1000.0 * mean(simulationTimes);
@@ -53,10 +55,11 @@ std::string FrameStats::report(int levelsWon, int levelsLost) const {
              "levels won: %d\n"
              "levels lost: %d\n"
              "mean fps: %.1f\n"
+             "tick rate: %.1f\n"
              "frame ms: median %.3f, p99 %.3f\n"
              "update+collision ms: mean %.3f, p99 %.3f\n"
              "render ms: mean %.3f, p99 %.3f\n",
-             s.frames, levelsWon, levelsLost, s.meanFps, s.medianFrameMs, s.p99FrameMs, s.meanSimulationMs,
+             s.frames, levelsWon, levelsLost, s.meanFps, s.tickRate, s.medianFrameMs, s.p99FrameMs, s.meanSimulationMs,
              s.p99SimulationMs, s.meanRenderMs, s.p99RenderMs);
     return text;
 }

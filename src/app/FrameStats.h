@@ -10,6 +10,7 @@ public:
     struct Summary {
         long frames = 0;
         double meanFps = 0.0;
+        double tickRate = 0.0;  // ticks of game time per second of real time
         double medianFrameMs = 0.0;
         double p99FrameMs = 0.0;
         double meanSimulationMs = 0.0;
@@ -18,9 +19,10 @@ public:
         double p99RenderMs = 0.0;
     };
 
-    // frameSeconds is the time since the previous frame began; the first
-    // frame's (which includes start-up) is left out of the frame times.
-    void record(double frameSeconds, double simulationSeconds, double renderSeconds);
+    // frameSeconds is the time since the previous frame began, ticks the
+    // ticks that frame ran; the first frame's (which includes start-up) are
+    // left out of the frame times and the tick rate.
+    void record(double frameSeconds, int ticks, double simulationSeconds, double renderSeconds);
     Summary summarise() const;
     // The block printed at the end of a benchmark run.
     std::string report(int levelsWon, int levelsLost) const;
@@ -30,6 +32,7 @@ public:
 
 private:
     long count = 0;
+    long ticksCounted = 0;
     std::vector<double> frameTimes;
     std::vector<double> simulationTimes;
     std::vector<double> renderTimes;

@@ -24,6 +24,9 @@ void toggleHudElement(bool& flag, const char* name) {
 }
 
 bool pointerWarping = true;
+// Pixels of motion not yet added to the ball's velocity.
+int pendingX = 0;
+int pendingY = 0;
 
 void warpPointer(int x, int y) {
     if (pointerWarping) {
@@ -87,6 +90,7 @@ void specialEvent(int key, int x, int y) {
 
 void keyboardFunc(unsigned char key, int, int) {
     tell(InputEvent::Kind::Key, key, 0);
+    applyMouseMotion();
     if (!mainGUI->isGameRunning()) {
         mainGUI->handleButtonEvent(key);
         return;
@@ -147,6 +151,7 @@ void entryFunc(int state) {
 
 void mouseButtonFunc(int button, int state, int, int) {
     tell(InputEvent::Kind::Button, button, state);
+    applyMouseMotion();
     if (button == buttonLeft && state == statePressed) {
         // Only a ball resting on the floor can jump.
         if (player->position.y > -0.6f && player->position.y < 0.6f) {
@@ -168,34 +173,39 @@ void motionFunc(int x, int y) {
         warpPointer(width / 2, height / 2);
         passOne = false;
     }
-    // The cursor is kept inside the window by moving it to the opposite edge;
-    // that jump must not count as motion.
-    bool xWrapped = false;
-    if (x >= width - 1) {
-        warpPointer(2, y);
-        x = 2;
-        xWrapped = true;
-    } else if (x <= 0) {
-        warpPointer(width - 2, y);
-        x = width - 2;
-        xWrapped = true;
+    // The cursor is kept inside the window by moving it to the opposite edge.
+    // The motion up to the edge counts; the jump does not.
+    const int dx = x - oldx;
+    const int dy = y - oldy;
+    const int keptX = cursorKeptInside(x, width);
+    const int keptY = cursorKeptInside(y, height);
+    if (keptX != x || keptY != y) {
+        warpPointer(keptX, keptY);
     }
-    bool yWrapped = false;
-    if (y >= height - 1) {
-        warpPointer(x, 2);
-        y = 2;
-        yWrapped = true;
-    } else if (y <= 0) {
-        warpPointer(x, height - 2);
-        y = height - 2;
-        yWrapped = true;
+    pendingX += dx;
+    pendingY += dy;
+    oldx = keptX;
+    oldy = keptY;
+}
+
+int cursorKeptInside(int position, int extent) {
+    if (position >= extent - 1) {
+        return 2;
     }
-    const int dx = xWrapped ? 0 : x - oldx;
-    const int dy = yWrapped ? 0 : y - oldy;
+    if (position <= 0) {
+        return extent - 2;
+    }
+    return position;
+}
+
+void applyMouseMotion() {
+    if (player == nullptr || (pendingX == 0 && pendingY == 0)) {
+        return;
+    }
     // 10 pixels give 1 unit/s at sensitivity 1.
     const float push = mouseSensitivity / 10.0f;
-    player->velocity.x += static_cast<float>(dx) * push;
-    player->velocity.z += static_cast<float>(invertMouseY ? -dy : dy) * push;
-    oldx = x;
-    oldy = y;
+    player->velocity.x += static_cast<float>(pendingX) * push;
+    player->velocity.z += static_cast<float>(invertMouseY ? -pendingY : pendingY) * push;
+    pendingX = 0;
+    pendingY = 0;
 }

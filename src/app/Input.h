@@ -7,6 +7,13 @@ void keyboardFunc(unsigned char key, int x, int y);
 void specialFunc(int key, int x, int y);
 void mouseButtonFunc(int button, int state, int x, int y);
 void motionFunc(int x, int y);
+// Where motionFunc leaves a cursor it saw at `position` on an axis of
+// `extent` pixels: an edge moves it to the opposite side.
+int cursorKeptInside(int position, int extent);
+// Adds the mouse motion gathered since the last call to the ball's velocity.
+// Run at the start of every tick, and before a key or a button acts, so
+// motion and keys reach the game in the order they came.
+void applyMouseMotion();
 
 // Told of every event the four handlers above and reshape() receive, before
 // the handler acts (a recording listens here); null when nobody listens.

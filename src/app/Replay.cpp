@@ -6,10 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "app/CommandLine.h"
-#include "app/FrameLoop.h"
 
 namespace {
 constexpr const char* magic = "kelvo replay";
@@ -102,30 +100,26 @@ bool mouseField(const std::string& text, float& sensitivity, bool& invert) {
 std::string Replay::encode() const {
     char hash[17];
     snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(finalHash));
-    // Events after the last frame (still pending in a recording) are not
+    // Events after the last tick (still pending in a recording) are not
     // part of the file.
     std::size_t eventTotal = 0;
-    for (const Frame& frame : frames) {
-        eventTotal += frame.eventCount;
+    for (const Tick& tick : ticks) {
+        eventTotal += tick.eventCount;
     }
     char header[1024];
     snprintf(header, sizeof header,
              "%s %d\ngame %s\nseed %u\nmaze %d\nenemies %d\nhealth %u\nlighting %d\nmouse %.9g %d\n"
              "window %d %d\n"
-             "frames %zu\nevents %zu\nstate %s\n\n",
+             "ticks %zu\nevents %zu\nstate %s\n\n",
              magic, formatVersion, gameVersion.c_str(), seed, mazeSize, enemyCount, health, lighting ? 1 : 0,
-             static_cast<double>(mouseSensitivity), invertMouseY ? 1 : 0, width, height, frames.size(), eventTotal, hash);
+             static_cast<double>(mouseSensitivity), invertMouseY ? 1 : 0, width, height, ticks.size(), eventTotal, hash);
     std::string out = header;
-    out.reserve(out.size() + frames.size() * frameBytes + eventTotal * eventBytes);
-    for (const Frame& frame : frames) {
-        uint64_t bits = 0;
-        std::memcpy(&bits, &frame.step, sizeof bits);
-        putWord(out, static_cast<uint32_t>(bits));
-        putWord(out, static_cast<uint32_t>(bits >> 32));
-        putWord(out, frame.check);
-        putWord(out, frame.eventCount);
-        for (uint32_t i = 0; i < frame.eventCount; ++i) {
-            const InputEvent& event = events[frame.firstEvent + i];
+    out.reserve(out.size() + ticks.size() * tickBytes + eventTotal * eventBytes);
+    for (const Tick& tick : ticks) {
+        putWord(out, tick.check);
+        putWord(out, tick.eventCount);
+        for (uint32_t i = 0; i < tick.eventCount; ++i) {
+            const InputEvent& event = events[tick.firstEvent + i];
             out.push_back(static_cast<char>(event.kind));
             putWord(out, static_cast<uint32_t>(event.a));
             putWord(out, static_cast<uint32_t>(event.b));
@@ -159,6 +153,11 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
         error = "has an unreadable format version";
         return false;
     }
+    if (version == 2) {
+        error = "is in replay format 2, one step per drawn frame, which this kelvo cannot play exactly: it "
+                "plays format 3, ticks of 1/60 s";
+        return false;
+    }
     if (version != formatVersion) {
         error = "has replay format " + std::to_string(version) + "; this kelvo reads format " +
                 std::to_string(formatVersion);
@@ -173,7 +172,7 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
                 ", which cannot play it exactly";
         return false;
     }
-    long long seed = 0, maze = 0, enemies = 0, health = 0, lighting = 0, frameCount = 0, eventCount = 0;
+    long long seed = 0, maze = 0, enemies = 0, health = 0, lighting = 0, tickCount = 0, eventCount = 0;
     long long w = 0, h = 0;
     std::string windowText, stateText, mouseText;
     const bool fields = header.numberField("seed", 0, 4294967295LL, seed) &&
@@ -186,7 +185,7 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
                         number(windowText.substr(0, windowText.find(' ')), 1, 16384, w) &&
                         windowText.find(' ') != std::string::npos &&
                         number(windowText.substr(windowText.find(' ') + 1), 1, 16384, h) &&
-                        header.numberField("frames", 0, 4294967295LL, frameCount) &&
+                        header.numberField("ticks", 0, 4294967295LL, tickCount) &&
                         header.numberField("events", 0, 4294967295LL, eventCount) &&
                         header.field("state", stateText) && stateText.size() == 16 &&
                         stateText.find_first_not_of("0123456789abcdef") == std::string::npos;
@@ -205,41 +204,34 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
 
     // Both counts are below 2^32, so the promised size cannot overflow.
     const std::size_t body = headerEnd + 2;
-    const uint64_t promised = static_cast<uint64_t>(frameCount) * frameBytes +
+    const uint64_t promised = static_cast<uint64_t>(tickCount) * tickBytes +
                               static_cast<uint64_t>(eventCount) * eventBytes;
     const uint64_t held = bytes.size() - body;
     if (promised != held) {
         error = std::string(promised > held ? "is cut short" : "has data after its end") + ": its counts promise " +
-                std::to_string(promised) + " bytes of frames and events, it holds " + std::to_string(held);
+                std::to_string(promised) + " bytes of ticks and events, it holds " + std::to_string(held);
         return false;
     }
     // The size check bounds both counts by the file's length.
-    r.frames.reserve(static_cast<std::size_t>(frameCount));
+    r.ticks.reserve(static_cast<std::size_t>(tickCount));
     r.events.reserve(static_cast<std::size_t>(eventCount));
     std::size_t at = body;
-    for (long long f = 0; f < frameCount; ++f) {
-        if (bytes.size() - at < frameBytes) {
-            error = "is cut short in frame " + std::to_string(f + 1);
+    for (long long t = 0; t < tickCount; ++t) {
+        if (bytes.size() - at < tickBytes) {
+            error = "is cut short in tick " + std::to_string(t + 1);
             return false;
         }
-        Frame frame;
-        const uint64_t bits = static_cast<uint64_t>(getWord(bytes, at)) |
-                              (static_cast<uint64_t>(getWord(bytes, at + 4)) << 32);
-        std::memcpy(&frame.step, &bits, sizeof bits);
-        frame.check = getWord(bytes, at + 8);
-        frame.eventCount = getWord(bytes, at + 12);
-        frame.firstEvent = static_cast<uint32_t>(r.events.size());
-        at += frameBytes;
-        if (!(frame.step >= 0.0 && frame.step <= maxSimulationStep)) {
-            error = "has an impossible step in frame " + std::to_string(f + 1);
+        Tick tick;
+        tick.check = getWord(bytes, at);
+        tick.eventCount = getWord(bytes, at + 4);
+        tick.firstEvent = static_cast<uint32_t>(r.events.size());
+        at += tickBytes;
+        if (tick.eventCount > static_cast<uint64_t>(eventCount) - r.events.size() ||
+            static_cast<uint64_t>(bytes.size() - at) < static_cast<uint64_t>(tick.eventCount) * eventBytes) {
+            error = "promises more events in tick " + std::to_string(t + 1) + " than it holds";
             return false;
         }
-        if (frame.eventCount > static_cast<uint64_t>(eventCount) - r.events.size() ||
-            static_cast<uint64_t>(bytes.size() - at) < static_cast<uint64_t>(frame.eventCount) * eventBytes) {
-            error = "promises more events in frame " + std::to_string(f + 1) + " than it holds";
-            return false;
-        }
-        for (uint32_t e = 0; e < frame.eventCount; ++e) {
+        for (uint32_t e = 0; e < tick.eventCount; ++e) {
             InputEvent event{static_cast<InputEvent::Kind>(static_cast<unsigned char>(bytes[at])),
                              static_cast<int32_t>(getWord(bytes, at + 1)), static_cast<int32_t>(getWord(bytes, at + 5))};
             at += eventBytes;
@@ -265,12 +257,12 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
                 break;
             }
             if (!valid) {
-                error = "has an unknown or impossible input event in frame " + std::to_string(f + 1);
+                error = "has an unknown or impossible input event in tick " + std::to_string(t + 1);
                 return false;
             }
             r.events.push_back(event);
         }
-        r.frames.push_back(frame);
+        r.ticks.push_back(tick);
     }
     if (r.events.size() != static_cast<std::size_t>(eventCount)) {
         error = "holds fewer events than its header counts";

@@ -7,9 +7,11 @@
 #include "app/InputEvent.h"
 
 // A recorded run: what the game needs to play it again exactly with the same
-// build. The file is a short text header followed by binary frames:
+// build. The world moves in ticks of 1/60 s whatever the frame rate, so a
+// replay is a list of ticks and the input that came before each. The file
+// is a short text header followed by binary ticks:
 //
-//   kelvo replay 2            magic and format version
+//   kelvo replay 3            magic and format version
 //   game 1.0.0                the game version that recorded it
 //   seed 7                    the run seed (the level seeds follow from it)
 //   maze 32                   the settings in force at start-up
@@ -18,27 +20,27 @@
 //   lighting 0
 //   mouse 1.5 0               mouse sensitivity and inverted forward axis
 //   window 1024 768           the window size the handlers started with
-//   frames 1800               frames recorded
-//   events 5230               input events recorded, all frames together
-//   state 0123456789abcdef    the state hash folded over every frame
+//   ticks 1800                ticks recorded
+//   events 5230               input events recorded, all ticks together
+//   state 0123456789abcdef    the state hash folded over every tick
 //   (an empty line)
 //
-// then, for every frame in order, little-endian: the simulated step (IEEE
-// double, seconds), the low 32 bits of the state hash after the frame, the
-// number of events (uint32), and those events, each a kind byte and two
-// int32 values, in the order the handlers received them before the frame.
-// The counts in the header fix the body's size exactly, so a reader checks
-// them before it allocates anything.
+// then, for every tick in order, little-endian: the low 32 bits of the state
+// hash after the tick, the number of events (uint32), and those events, each
+// a kind byte and two int32 values, in the order the handlers received them
+// before the tick. The counts in the header fix the body's size exactly, so
+// a reader checks them before it allocates anything. Format 2 stored one
+// step of varying length per drawn frame, which ticks cannot reproduce: it
+// is refused with a line that says so.
 class Replay {
 public:
-    static constexpr int formatVersion = 2;
-    static constexpr std::size_t frameBytes = 16;
+    static constexpr int formatVersion = 3;
+    static constexpr std::size_t tickBytes = 8;
     static constexpr std::size_t eventBytes = 9;
     // Larger files are refused unread (about four hours of hectic play).
     static constexpr std::size_t maxFileBytes = 256u << 20;
 
-    struct Frame {
-        double step = 0.0;
+    struct Tick {
         uint32_t check = 0;
         uint32_t firstEvent = 0;
         uint32_t eventCount = 0;
@@ -55,7 +57,7 @@ public:
     int width = 1024;
     int height = 768;
     uint64_t finalHash = 0;
-    std::vector<Frame> frames;
+    std::vector<Tick> ticks;
     std::vector<InputEvent> events;
 
     std::string encode() const;

@@ -13,26 +13,22 @@
 #include "app/ProcessEnd.h"
 #include "app/StateHash.h"
 #include "platform/KeyCodes.h"
-#include "platform/PerformanceCounter.h"
 
 namespace {
 ReplayPlayer* active = nullptr;
 
 void onDisplay() { active->playNextFrame(); }
 void onKey(unsigned char key, int, int) { active->key(key); }
-double recordedStep(double) { return active->step(); }
+void onTick() { active->deliverTickInput(); }
 }  // namespace
 
 ReplayPlayer::ReplayPlayer(const Replay& replay_, bool fast_) : replay(replay_), fast(fast_) {}
 
-double ReplayPlayer::clockSeconds() const {
-    return static_cast<double>(PerformanceCounter::now()) / static_cast<double>(counterFrequency);
-}
-
 void ReplayPlayer::start() {
     active = this;
     setPointerWarping(false);
-    stepSource = recordedStep;
+    oneTickPerFrame = fast;
+    beforeTick = onTick;
     // The person watching steers nothing: only the keys above reach the
     // player, and the window's size stays the recorded one for the handlers.
     glutDisplayFunc(onDisplay);
@@ -44,7 +40,7 @@ void ReplayPlayer::start() {
     // Recorded focus losses are replayed; the watcher's own would diverge.
     glutWindowStatusFunc(nullptr);
     glutEntryFunc(nullptr);
-    clockStart = clockSeconds();
+    restartTickClock();
 }
 
 void ReplayPlayer::playNextFrame() {
@@ -53,58 +49,50 @@ void ReplayPlayer::playNextFrame() {
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
         return;
     }
-    if (next >= replay.frames.size()) {
+    if (next >= replay.ticks.size()) {
         finish(StateHash().value());
         return;
-    }
-    if (!fast) {
-        const double early = playedSeconds - (clockSeconds() - clockStart);
-        if (early > 0.0) {
-            std::this_thread::sleep_for(std::chrono::duration<double>(early));
-        }
-    }
-    const Replay::Frame& frame = replay.frames[next];
-    for (uint32_t i = 0; i < frame.eventCount; ++i) {
-        deliverInput(replay.events[frame.firstEvent + i]);
     }
     display();
 }
 
-double ReplayPlayer::step() const { return next < replay.frames.size() ? replay.frames[next].step : 0.0; }
+void ReplayPlayer::deliverTickInput() {
+    const Replay::Tick& tick = replay.ticks[next];
+    for (uint32_t i = 0; i < tick.eventCount; ++i) {
+        deliverInput(replay.events[tick.firstEvent + i]);
+    }
+}
 
-void ReplayPlayer::checkFrame(uint64_t stateHash) {
-    const Replay::Frame& frame = replay.frames[next];
-    if (static_cast<uint32_t>(stateHash) != frame.check) {
-        fprintf(stderr, "replay diverged at frame %zu\n", next + 1);
+void ReplayPlayer::checkTick(uint64_t stateHash) {
+    if (static_cast<uint32_t>(stateHash) != replay.ticks[next].check) {
+        fprintf(stderr, "replay diverged at tick %zu\n", next + 1);
         endProcess(divergedExitCode);
     }
-    playedSeconds += frame.step;
     ++next;
-    if (next == replay.frames.size()) {
+    if (next == replay.ticks.size()) {
         finish(stateHash);
     }
 }
 
 void ReplayPlayer::finish(uint64_t stateHash) {
     if (stateHash != replay.finalHash) {
-        fprintf(stderr, "replay diverged at frame %zu\n", replay.frames.size());
+        fprintf(stderr, "replay diverged at tick %zu\n", replay.ticks.size());
         endProcess(divergedExitCode);
     }
-    printf("replay ok: frames %zu, state %s\n", replay.frames.size(), StateHash::text(stateHash).c_str());
+    printf("replay ok: ticks %zu, state %s\n", replay.ticks.size(), StateHash::text(stateHash).c_str());
     endProcess(0);
 }
 
 void ReplayPlayer::key(unsigned char key) {
     if (key == keyEsc) {
-        printf("replay left at frame %zu of %zu\n", next, replay.frames.size());
+        printf("replay left at tick %zu of %zu\n", next, replay.ticks.size());
         endProcess(0);
     }
     if (key == keySpace) {
         paused = !paused;
-        if (paused) {
-            pausedAt = clockSeconds();
-        } else {
-            clockStart += clockSeconds() - pausedAt;
+        // The time spent paused is not caught up.
+        if (!paused) {
+            restartTickClock();
         }
     }
 }

@@ -20,19 +20,18 @@ std::string timeName(std::time_t when) {
 }  // namespace
 
 ReplayRecorder::ReplayRecorder(const Replay& header) : recorded(header) {
-    recorded.frames.clear();
+    recorded.ticks.clear();
     recorded.events.clear();
 }
 
 void ReplayRecorder::input(const InputEvent& event) { recorded.events.push_back(event); }
 
-void ReplayRecorder::endFrame(double stepSeconds, uint64_t stateHash) {
-    Replay::Frame frame;
-    frame.step = stepSeconds;
-    frame.check = static_cast<uint32_t>(stateHash);
-    frame.firstEvent = static_cast<uint32_t>(firstPending);
-    frame.eventCount = static_cast<uint32_t>(recorded.events.size() - firstPending);
-    recorded.frames.push_back(frame);
+void ReplayRecorder::endTick(uint64_t stateHash) {
+    Replay::Tick tick;
+    tick.check = static_cast<uint32_t>(stateHash);
+    tick.firstEvent = static_cast<uint32_t>(firstPending);
+    tick.eventCount = static_cast<uint32_t>(recorded.events.size() - firstPending);
+    recorded.ticks.push_back(tick);
     recorded.finalHash = stateHash;
     firstPending = recorded.events.size();
 }

@@ -8,19 +8,18 @@
 #include "app/Replay.h"
 
 // Collects a run as it is played: every event the handlers receive, and at
-// the end of each frame the step it simulated and the state hash after it.
-// Events that arrive after the last frame (the key that quit) changed
-// nothing that frame saw and are left out.
+// the end of each tick the state hash after it. Events that arrive after the
+// last tick (the key that quit) changed nothing a tick saw and are left out.
 class ReplayRecorder {
 public:
     // Replays kept in the folder; older ones are deleted after each save.
     static constexpr int keep = 50;
 
-    // `header` carries the version, seed and settings; frames are added here.
+    // `header` carries the version, seed and settings; ticks are added here.
     explicit ReplayRecorder(const Replay& header);
 
     void input(const InputEvent& event);
-    void endFrame(double stepSeconds, uint64_t stateHash);
+    void endTick(uint64_t stateHash);
     const Replay& replay() const { return recorded; }
 
     // Writes the replay atomically into `folder` (created when missing)

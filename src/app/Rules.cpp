@@ -5,6 +5,7 @@
 
 #include <GL/glew.h>
 
+#include "app/FrameLoop.h"
 #include "app/Globals.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
@@ -20,7 +21,6 @@
 #include "physics/SgPhysController.h"
 #include "physics/SgPlayer.h"
 #include "physics/SgTrigger.h"
-#include "platform/PerformanceCounter.h"
 #include "resources/AudioManager.h"
 #include "sg/SgBlendState.h"
 #include "sg/SgCamera.h"
@@ -69,10 +69,6 @@ void dismissEndOfLevel(bool& outcome, const char* picture) {
     outcome = false;
     showHudElement(picture, false);
 }
-
-// The time the world stood still (menu, won picture) must not reach the next
-// frame as one long step.
-void restartFrameClock() { lastFrameCounter = PerformanceCounter::now(); }
 
 // Health restored and level 1 shown before the menu returns, so the next game
 // starts fresh.
@@ -146,6 +142,7 @@ void initNewGame() {
         }
     }
     renderer.useProgram(0);
+    forgetTickPositions();
 }
 
 void gameStep(double seconds) {
@@ -222,7 +219,7 @@ void mainMenuOnGameStart() {
     // above the start wall's top, out of the maze and lost the game.
     player->velocity.x = 0.0f;
     player->velocity.z = 0.0f;
-    restartFrameClock();
+    restartTickClock();
 }
 
 void mainMenuOnExit() { endProcess(0); }
@@ -288,7 +285,7 @@ void continueAfterWin() {
     dismissEndOfLevel(playerWon, "wonImage");
     showHudElement("wonTimes", false);
     initNewGame();
-    restartFrameClock();
+    restartTickClock();
 }
 
 void leaveLostGame() {

@@ -177,5 +177,5 @@ void init() {
     applyVolumes();
     startMenuSounds();
 
-    perFrameStep = gameStep;
+    perTickStep = gameStep;
 }

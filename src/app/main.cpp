@@ -59,19 +59,33 @@ SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
 
 void recordInput(const InputEvent& event) { recorder->input(event); }
 
-double fixedStep(double) { return fixedStepSeconds; }
+// Aborts when the ball's centre ended the tick inside a wall box.
+void checkBallOutsideWalls() {
+    if (labyrinth != nullptr && Autopilot::insideWall(*labyrinth, player->position)) {
+        fprintf(stderr, "kelvo: the ball's centre (%f, %f, %f) ended tick %ld inside a wall\n",
+                player->position.x, player->position.y, player->position.z, ticksRun);
+        fflush(stdout);
+        abort();
+    }
+}
 
-void onFrameSimulated(double stepSeconds) {
+void onTickSimulated() {
     if (player == nullptr) {
         return;
     }
     stateHash.fold(*player, level, particleController);
     if (recorder != nullptr) {
-        recorder->endFrame(stepSeconds, stateHash.value());
+        recorder->endTick(stateHash.value());
         gamePlayed = gamePlayed || (mainGUI != nullptr && mainGUI->isGameRunning());
     }
     if (playback != nullptr) {
-        playback->checkFrame(stateHash.value());
+        playback->checkTick(stateHash.value());
+    }
+    if (checkWalls) {
+        checkBallOutsideWalls();
+    }
+    if (pilot != nullptr) {
+        pilot->tick();
     }
 }
 
@@ -114,22 +128,12 @@ void traceBallTile() {
     row = r;
 }
 
-void observeFrame(double elapsedSeconds, double stepSeconds, double simulationSeconds, double renderSeconds) {
+void observeFrame(double elapsedSeconds, int ticks, double simulationSeconds, double renderSeconds) {
     if (stats != nullptr) {
-        stats->record(elapsedSeconds, simulationSeconds, renderSeconds);
-    }
-    if (checkWalls && labyrinth != nullptr && player != nullptr &&
-        Autopilot::insideWall(*labyrinth, player->position)) {
-        fprintf(stderr, "kelvo: the ball's centre (%f, %f, %f) ended frame %ld inside a wall\n",
-                player->position.x, player->position.y, player->position.z, framesDrawn + 1);
-        fflush(stdout);
-        abort();
+        stats->record(elapsedSeconds, ticks, simulationSeconds, renderSeconds);
     }
     if (traceBall) {
         traceBallTile();
-    }
-    if (pilot != nullptr) {
-        pilot->frame(stepSeconds);
     }
 }
 
@@ -287,9 +291,7 @@ int main(int argc, char** argv) {
     if (options.enemyCount > 0) {
         curEnemyCount = options.enemyCount;
     }
-    if (options.fixedStep) {
-        stepSource = fixedStep;
-    }
+    oneTickPerFrame = options.fixedStep;
     windowForced = options.window;
     // The autopilot steers in pixels meant for the default mouse, and a
     // replay's motion was recorded as pixels too.
@@ -309,7 +311,7 @@ int main(int argc, char** argv) {
     checkWalls = options.checkWalls;
     renderer.culling = !options.noCulling;
     traceBall = options.traceBall;
-    if (pilot != nullptr || stats != nullptr || checkWalls || traceBall) {
+    if (stats != nullptr || traceBall) {
         frameObserver = observeFrame;
     }
     for (const CommandLine::KeyPress& press : options.presses) {
@@ -387,7 +389,7 @@ int main(int argc, char** argv) {
     }
     stillScreen = worldStill;
 
-    frameSimulated = onFrameSimulated;
+    tickSimulated = onTickSimulated;
     // A replay moves the ball with the mouse it was recorded with.
     if (replaying) {
         mouseSensitivity = recorded.mouseSensitivity;

@@ -25,6 +25,9 @@ public:
 
     SgSpatialEntity* getTarget() const { return target; }
     const Vector3& getLookAt() const { return lookAt; }
+    // The point the next render looks at, until the next update sets it
+    // again from the target (drawing between ticks places it).
+    void setLookAt(const Vector3& point) { lookAt = point; }
     bool isZoomingIn() const { return zoomingIn; }
     bool isZoomingOut() const { return zoomingOut; }
 

@@ -15,6 +15,23 @@ SgSpatialEntity::SgSpatialEntity(std::string name_, const Vector3& position_, co
     type = SG_SPATIAL_ENTITY;
 }
 
+void SgSpatialEntity::markTick() {
+    tickStart = position;
+    tickStartKnown = true;
+}
+
+Vector3 SgSpatialEntity::tickBlend(float fraction) const {
+    if (!tickStartKnown) {
+        return position;
+    }
+    // w (a light's positional flag, a colour's alpha) is the current one.
+    Vector3 blended = position;
+    blended.x = tickStart.x + (position.x - tickStart.x) * fraction;
+    blended.y = tickStart.y + (position.y - tickStart.y) * fraction;
+    blended.z = tickStart.z + (position.z - tickStart.z) * fraction;
+    return blended;
+}
+
 void SgSpatialEntity::transform(GLRenderer* renderer) {
     renderer->translate(position);
     if (rotationAngle != 0.0f) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Autopilot.h"
+#include "app/Input.h"
 
 namespace {
 // '#' wall, anything else free; rows run along z. Tiles 2 units wide with
@@ -107,10 +108,10 @@ TEST(AutopilotInput, MouseStepsAreBoundedAndFollowTheCursorWrap) {
     EXPECT_EQ(Autopilot::stepPixels(-50.0f), -Autopilot::maxStepPixels);
     EXPECT_EQ(Autopilot::stepPixels(std::nanf("")), 0) << "no velocity to chase, no motion";
 
-    EXPECT_EQ(Autopilot::cursorAfter(320, 640), 320);
-    EXPECT_EQ(Autopilot::cursorAfter(639, 640), 2) << "the right edge wraps to the left";
-    EXPECT_EQ(Autopilot::cursorAfter(0, 640), 638) << "the left edge wraps to the right";
-    EXPECT_EQ(Autopilot::cursorAfter(1, 640), 1);
+    EXPECT_EQ(cursorKeptInside(320, 640), 320);
+    EXPECT_EQ(cursorKeptInside(639, 640), 2) << "the right edge wraps to the left";
+    EXPECT_EQ(cursorKeptInside(0, 640), 638) << "the left edge wraps to the right";
+    EXPECT_EQ(cursorKeptInside(1, 640), 1);
 }
 
 TEST(AutopilotPlanning, CrowdedTilesMakeThePathGoRoundWhereTheMazeAllowsIt) {

@@ -185,41 +185,47 @@ TEST_F(GameInputGL, RightButtonZoomsOutWhileHeldAndBackInOnRelease) {
 }
 
 // Each case moves the cursor from one point to another; a move onto an edge
-// warps the cursor to the opposite side, and that axis adds no velocity.
-TEST_F(GameInputGL, MouseMotionSteersTheBallAndEdgeWrapsAddNothingOnTheirAxis) {
+// warps the cursor to the opposite side. The motion up to the edge counts,
+// the warp does not, and it all reaches the ball with the next tick (or the
+// next key or button, so that they keep their order).
+TEST_F(GameInputGL, MouseMotionSteersTheBallAndEdgeWrapsKeepTheMotionUpToTheEdge) {
     struct Case {
         const char* what;
         int fromX, fromY, toX, toY;
-        float dvx, dvz;
         int nextX, nextY;  // where the shell now believes the cursor is
     };
     const int w = width;
     const int h = height;
     const Case cases[] = {
-        {"plain move", 500, 300, 520, 290, 2.0f, -1.0f, 520, 290},
-        {"right edge", 500, 300, w - 1, 310, 0.0f, 1.0f, 2, 310},
-        {"beyond the right edge", 500, 300, w + 40, 290, 0.0f, -1.0f, 2, 290},
-        {"left edge", 500, 300, 0, 320, 0.0f, 2.0f, w - 2, 320},
-        {"bottom edge", 500, 300, 530, h - 1, 3.0f, 0.0f, 530, 2},
-        {"top edge", 500, 300, 480, 0, -2.0f, 0.0f, 480, h - 2},
-        {"corner", 500, 300, w - 1, h - 1, 0.0f, 0.0f, 2, 2},
+        {"plain move", 500, 300, 520, 290, 520, 290},
+        {"right edge", 500, 300, w - 1, 310, 2, 310},
+        {"beyond the right edge", 500, 300, w + 40, 290, 2, 290},
+        {"left edge", 500, 300, 0, 320, w - 2, 320},
+        {"bottom edge", 500, 300, 530, h - 1, 530, 2},
+        {"top edge", 500, 300, 480, 0, 480, h - 2},
+        {"corner", 500, 300, w - 1, h - 1, 2, 2},
     };
     enterState(State::Playing);
     motionFunc(w / 2, h / 2);  // the first call only centres the cursor
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         motionFunc(c.fromX, c.fromY);
+        applyMouseMotion();
         player->velocity = Vector3(0, 0, 0);
         motionFunc(c.toX, c.toY);
-        EXPECT_FLOAT_EQ(player->velocity.x, c.dvx);
-        EXPECT_FLOAT_EQ(player->velocity.z, c.dvz);
+        EXPECT_EQ(player->velocity, Vector3(0, 0, 0)) << "motion waits for the tick";
+        applyMouseMotion();
+        EXPECT_FLOAT_EQ(player->velocity.x, static_cast<float>(c.toX - c.fromX) / 10.0f);
+        EXPECT_FLOAT_EQ(player->velocity.z, static_cast<float>(c.toY - c.fromY) / 10.0f);
         EXPECT_FLOAT_EQ(player->velocity.y, 0.0f);
 
-        // The next move is measured from where the cursor was put.
+        // The next move is measured from where the cursor was put, and a
+        // button reaches the ball after it.
         const int stepX = c.nextX < w / 2 ? 10 : -10;
         const int stepY = c.nextY < h / 2 ? 10 : -10;
         player->velocity = Vector3(0, 0, 0);
         motionFunc(c.nextX + stepX, c.nextY + stepY);
+        mouseButtonFunc(1, statePressed, 0, 0);  // the middle button, which does nothing else
         EXPECT_FLOAT_EQ(player->velocity.x, stepX / 10.0f);
         EXPECT_FLOAT_EQ(player->velocity.z, stepY / 10.0f);
     }
@@ -227,8 +233,10 @@ TEST_F(GameInputGL, MouseMotionSteersTheBallAndEdgeWrapsAddNothingOnTheirAxis) {
     // Motion is not gated by the state: the menu accumulates velocity too.
     enterState(State::Menu);
     motionFunc(500, 300);
+    applyMouseMotion();
     player->velocity = Vector3(0, 0, 0);
     motionFunc(510, 300);
+    applyMouseMotion();
     EXPECT_FLOAT_EQ(player->velocity.x, 1.0f);
 }
 }  // namespace

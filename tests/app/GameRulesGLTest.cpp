@@ -3,6 +3,7 @@
 // rebuild, the music of each state, the frame-rate line and the exit entry.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 #include "app/FrameLoop.h"
 #include "app/GameWorld.h"
 #include "app/Input.h"
+#include "app/LevelSeeds.h"
 #include "app/Music.h"
+#include "app/StateHash.h"
+#include "app/TickBlend.h"
 #include "gui/SgGUIElement.h"
 #include "labyrinth/Tile.h"
 #include "labyrinth/WallContainer.h"
@@ -442,16 +446,109 @@ TEST_F(GameRulesGL, TheFrameRateLineCountsTheFramesOfEachSecond) {
     EXPECT_EQ(beforeASecond.find("fps:"), std::string::npos) << beforeASecond;
     EXPECT_EQ(lines, "fps: 3\nfps: 8\n");
 
-    // The wall drain divides by the frames of the last second of game time,
-    // however long they took to draw: a fixed step drains alike everywhere.
-    stepSource = [](double) { return 1.0 / 16.0; };
+    // The wall drain divides by the ticks of the last second of game time:
+    // 60 however slowly the frames come (each of these catches up 6 ticks).
     testing::internal::CaptureStdout();
-    for (int i = 0; i < 48; ++i) {
+    for (int i = 0; i < 10; ++i) {
         realDisplay(0.5);
     }
     testing::internal::GetCapturedStdout();
-    stepSource = nullptr;
-    EXPECT_EQ(currentFPS, 16u);
+    EXPECT_EQ(currentFPS, 60u);
+}
+
+// A short game, scripted tick by tick: the mouse sweeps right and down past
+// the window's edges, the ball jumps, the game pauses and goes on.
+namespace script {
+constexpr long length = 240;
+long start = 0;
+StateHash hash;
+uint64_t atEnd = 0;
+
+void onTick() {
+    const long t = ticksRun - start;
+    if (t > length) {
+        return;
+    }
+    hash.fold(*player, level, particleController);
+    atEnd = hash.value();
+    if (t < 150) {
+        motionFunc((width / 2 + 9 * static_cast<int>(t)) % width, (height / 3 + 5 * static_cast<int>(t)) % height);
+    }
+    if (t == 60 || t == 200) {
+        mouseButtonFunc(buttonLeft, statePressed, 0, 0);
+    }
+    if (t == 90 || t == 120) {
+        keyboardFunc(keySpace, 0, 0);
+    }
+}
+}  // namespace script
+
+// One seed and one input play one game at every frame rate: the state hash
+// folded over the same ticks agrees at 30, 60, 144 and 500 frames a second.
+TEST_F(GameRulesGL, OneSeedAndOneInputPlayTheSameGameAtEveryFrameRate) {
+    std::vector<uint64_t> hashes;
+    for (const double frameSeconds : {1.0 / 30, 1.0 / 60, 1.0 / 144, 1.0 / 500}) {
+        LevelSeeds::start(11);
+        initNewGame();
+        enterState(State::Menu);
+        motionFunc(width / 2, height / 2);
+        applyMouseMotion();
+        currentFPS = 60;
+        mainMenuOnGameStart();
+        script::start = ticksRun;
+        script::hash = StateHash();
+        tickSimulated = script::onTick;
+        testing::internal::CaptureStdout();
+        while (ticksRun - script::start < script::length) {
+            realDisplay(frameSeconds);
+        }
+        testing::internal::GetCapturedStdout();
+        tickSimulated = nullptr;
+        hashes.push_back(script::atEnd);
+    }
+    for (std::size_t i = 1; i < hashes.size(); ++i) {
+        EXPECT_EQ(hashes[i], hashes[0]) << "frame rate " << i;
+    }
+}
+
+Vector3 drawnBall, drawnCamera, drawnNewborn;
+
+void noteDrawnPositions() {
+    drawnBall = player->position;
+    drawnCamera = camera->position;
+    drawnNewborn = static_cast<SgSpatialEntity*>(particleController->getChildren().back())->position;
+}
+
+void expectNear(const Vector3& a, const Vector3& b, const char* what) {
+    EXPECT_NEAR(a.x, b.x, 1e-4f) << what;
+    EXPECT_NEAR(a.y, b.y, 1e-4f) << what;
+    EXPECT_NEAR(a.z, b.z, 1e-4f) << what;
+}
+
+// Between ticks the ball and the camera are drawn at the blend of their last
+// two tick positions, and the tick positions come back for the next tick;
+// an enemy born in the tick, and everything after a rebuild, is drawn where
+// it is.
+TEST_F(GameRulesGL, FramesBetweenTicksDrawTheBlendOfTheLastTwoTickPositions) {
+    enterState(State::Playing);
+    TickBlend blend;
+    blend.beforeTick();
+    const Vector3 ball = player->position;
+    const Vector3 eye = camera->position;
+    player->position += Vector3(1, 0, -2);
+    camera->position += Vector3(0, 0, 4);
+    particleController->addParticle(Vector3(3, 1, 3));
+    blend.draw(0.25, noteDrawnPositions);
+    expectNear(drawnBall, ball + Vector3(0.25f, 0, -0.5f), "ball");
+    expectNear(drawnCamera, eye + Vector3(0, 0, 1), "camera");
+    expectNear(drawnNewborn, Vector3(3, 1, 3), "newborn");
+    expectNear(player->position, ball + Vector3(1, 0, -2), "tick position");
+
+    initNewGame();
+    const Vector3 rebuilt = camera->position;
+    camera->position += Vector3(5, 0, 0);
+    blend.draw(0.5, noteDrawnPositions);
+    expectNear(drawnCamera, rebuilt + Vector3(5, 0, 0), "camera after a rebuild");
 }
 
 TEST(GameExitDeathTest, TheExitEntryEndsTheProcessWithCodeZero) {

@@ -1,10 +1,8 @@
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -34,16 +32,16 @@ Replay header() {
     return r;
 }
 
-// Three frames: two events before the first, none before the second, one
-// before the third, and one after it that no frame saw.
+// Three ticks: two events before the first, none before the second, one
+// before the third, and one after it that no tick saw.
 Replay recordedRun() {
     ReplayRecorder recorder(header());
     recorder.input({InputEvent::Kind::Reshape, 640, 480});
     recorder.input({InputEvent::Kind::Key, 13, 0});
-    recorder.endFrame(0.1, 0x1111222233334444ull);
-    recorder.endFrame(1.0 / 60.0, 0x5555666677778888ull);
+    recorder.endTick(0x1111222233334444ull);
+    recorder.endTick(0x5555666677778888ull);
     recorder.input({InputEvent::Kind::Motion, -3, 2000000000});
-    recorder.endFrame(0.0, 0x99990000aaaabbbbull);
+    recorder.endTick(0x99990000aaaabbbbull);
     recorder.input({InputEvent::Kind::Key, 27, 0});
     return recorder.replay();
 }
@@ -62,7 +60,7 @@ void writeFile(const fs::path& path, const std::string& bytes) {
 }
 }  // namespace
 
-TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
+TEST(Replay, RecordsTicksWithTheirEventsAndReadsThemBack) {
     const fs::path dir = scratch("save");
     // Older replays beyond the newest 50 go; other files stay.
     for (int i = 0; i < 55; ++i) {
@@ -71,11 +69,11 @@ TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
     writeFile(dir / "notes.txt", "mine");
     ReplayRecorder recorder(header());
     const Replay run = recordedRun();
-    for (const Replay::Frame& frame : run.frames) {
-        for (uint32_t i = 0; i < frame.eventCount; ++i) {
-            recorder.input(run.events[frame.firstEvent + i]);
+    for (const Replay::Tick& tick : run.ticks) {
+        for (uint32_t i = 0; i < tick.eventCount; ++i) {
+            recorder.input(run.events[tick.firstEvent + i]);
         }
-        recorder.endFrame(frame.step, frame.check | (uint64_t{0x9999} << 48));
+        recorder.endTick(tick.check | (uint64_t{0x9999} << 48));
     }
     recorder.input({InputEvent::Kind::Key, 27, 0});
     std::string path;
@@ -94,14 +92,13 @@ TEST(Replay, RecordsFramesWithTheirEventsAndReadsThemBack) {
     EXPECT_TRUE(back.invertMouseY);
     EXPECT_EQ(back.width, 640);
     EXPECT_EQ(back.height, 480);
-    EXPECT_EQ(back.finalHash, 0x99990000aaaabbbbull) << "the hash after the last frame";
-    ASSERT_EQ(back.frames.size(), 3u);
-    EXPECT_EQ(back.frames[0].eventCount, 2u);
-    EXPECT_EQ(back.frames[1].eventCount, 0u);
-    EXPECT_EQ(back.frames[2].eventCount, 1u);
-    EXPECT_EQ(back.frames[1].step, 1.0 / 60.0) << "steps come back bit for bit";
-    EXPECT_EQ(back.frames[2].check, 0xaaaabbbbu);
-    ASSERT_EQ(back.events.size(), 3u) << "the key after the last frame is left out";
+    EXPECT_EQ(back.finalHash, 0x99990000aaaabbbbull) << "the hash after the last tick";
+    ASSERT_EQ(back.ticks.size(), 3u);
+    EXPECT_EQ(back.ticks[0].eventCount, 2u);
+    EXPECT_EQ(back.ticks[1].eventCount, 0u);
+    EXPECT_EQ(back.ticks[2].eventCount, 1u);
+    EXPECT_EQ(back.ticks[2].check, 0xaaaabbbbu);
+    ASSERT_EQ(back.events.size(), 3u) << "the key after the last tick is left out";
     EXPECT_EQ(back.events[2], (InputEvent{InputEvent::Kind::Motion, -3, 2000000000}));
 
     int replays = 0;
@@ -163,11 +160,8 @@ TEST(Replay, RefusesDamagedAndForeignFiles) {
         bytes.replace(bytes.find(from), from.size(), to);
         return bytes;
     };
-    std::string badStep = good;
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    badStep.replace(body, sizeof nan, reinterpret_cast<const char*>(&nan), sizeof nan);
     std::string badKind = good;
-    badKind[body + Replay::frameBytes] = 9;
+    badKind[body + Replay::tickBytes] = 9;
     std::string random(3000, '\0');
     std::srand(5);
     for (char& c : random) {
@@ -182,19 +176,20 @@ TEST(Replay, RefusesDamagedAndForeignFiles) {
         {"empty", "", "is empty"},
         {"random", random, "not a kelvo replay"},
         {"text", "resolution 1\n", "not a kelvo replay"},
-        {"newer format", replaced("kelvo replay 2", "kelvo replay 3"), "format 3"},
+        {"newer format", replaced("kelvo replay 3", "kelvo replay 4"), "format 4"},
+        // A step per drawn frame cannot be played as ticks.
+        {"format 2", replaced("kelvo replay 3", "kelvo replay 2"), "format 2, one step per drawn frame"},
         {"other game version", replaced("game 9.8.7", "game 9.8.6"), "kelvo 9.8.6"},
         {"header cut short", good.substr(0, body - 30), "no complete header"},
         {"body cut short", good.substr(0, good.size() - 1), "cut short"},
-        {"frames missing", good.substr(0, body), "cut short"},
+        {"ticks missing", good.substr(0, body), "cut short"},
         {"trailing bytes", good + "x", "after its end"},
-        {"more frames promised", replaced("frames 3", "frames 4294967295"), "promise"},
+        {"more ticks promised", replaced("ticks 3", "ticks 4294967295"), "promise"},
         {"more events promised", replaced("events 3", "events 4294967295"), "promise"},
         {"maze out of range", replaced("maze 7", "maze 1000"), "damaged header"},
         {"mouse out of range", replaced("mouse 0.300000012 1", "mouse 9 1"), "damaged header"},
         {"negative window", replaced("window 640 480", "window -640 480"), "damaged header"},
         {"short hash", replaced("state 99990000aaaabbbb", "state 9999"), "damaged header"},
-        {"impossible step", badStep, "impossible step"},
         {"unknown event", badKind, "unknown or impossible input event"},
     };
     const fs::path dir = scratch("hostile");

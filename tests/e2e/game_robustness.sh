@@ -27,10 +27,10 @@ play() {
     local saved nth frame
     saved=$(sed -n 's/^replay saved: \(.*\) (state [0-9a-f]*)$/\1/p' "$log")
     for nth in 1 2; do
-        frame=$(python3 "$edit" "$saved" "$out/edited.replay" 32 "$nth" 97) || { echo "$what: no Space recorded"; exit 1; }
+        tick=$(python3 "$edit" "$saved" "$out/edited.replay" 32 "$nth" 97) || { echo "$what: no Space recorded"; exit 1; }
         env "$@" "$bin" --replay "$out/edited.replay" --fast >/dev/null 2>"$out/edited.err" || true
-        grep -qx "replay diverged at frame $frame" "$out/edited.err" || {
-            echo "$what: Space $nth at frame $frame changed nothing"; cat "$out/edited.err"; exit 1; }
+        grep -qx "replay diverged at tick $tick" "$out/edited.err" || {
+            echo "$what: Space $nth at tick $tick changed nothing"; cat "$out/edited.err"; exit 1; }
     done
 }
 

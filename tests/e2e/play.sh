@@ -221,5 +221,5 @@ grep -q "^events [1-9]" "$file" || fail "no input recorded"
 timeout 300 env -u ALSOFT_DRIVERS -u XDG_RUNTIME_DIR -u PULSE_RUNTIME_PATH TMPDIR="$work" \
     "$bin" --window --replay "$file" --fast >"$work/replay.log" 2>&1 ||
     fail "playback failed: $(grep -E 'replay|kelvo:' "$work/replay.log" | tail -n 3)"
-grep "^replay ok: frames [0-9]*, state $hash$" "$work/replay.log" || fail "playback: $(grep replay "$work/replay.log")"
+grep "^replay ok: ticks [0-9]*, state $hash$" "$work/replay.log" || fail "playback: $(grep replay "$work/replay.log")"
 echo "play ok"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Replays and the deterministic step: an autopilot game of two levels is
-# recorded and plays back to the same state hash; one changed input byte makes
-# playback report divergence at that frame; playback keeps the recorded pace;
-# two benchmarks with one seed agree, one of them beside a busy loop; bad
-# files get one line on stderr and exit code 1.
+# Replays and the fixed ticks: an autopilot game of two levels, recorded one
+# tick per frame, plays back to the same state hash both one tick per frame
+# and at the game's own 60 ticks a second, whatever the frame rate; one
+# changed input byte makes playback report divergence at that tick; playback
+# keeps the recorded pace; two benchmarks with one seed agree, one of them
+# beside a busy loop; bad files, and a replay of the older format, get one
+# line on stderr and exit code 1.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
 work=$(mktemp -d)
@@ -33,46 +35,36 @@ file=$(sed -E 's/^replay saved: (.*) \(state [0-9a-f]{16}\)$/\1/' <<<"$saved")
 hash=$(sed -E 's/.*\(state ([0-9a-f]{16})\)$/\1/' <<<"$saved")
 case "$file" in "$XDG_DATA_HOME/kelvo/replays/"*.replay) ;; *) fail "replay saved as $file" ;; esac
 [ "$(grep -cE "^autopilot: level (won|lost) " "$work/record.log")" -eq 2 ] || fail "the recording did not play two levels"
-frames=$(sed -n 's/^frames //p' "$file")
+ticks=$(sed -n 's/^ticks //p' "$file")
 
 # now_ms: the wall clock in milliseconds.
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 start=$(now_ms)
 run --replay "$file" --fast >"$work/play.log" 2>&1 || fail "playback failed"
 fast=$(($(now_ms) - start))
-grep -qx "replay ok: frames $frames, state $hash" "$work/play.log" || fail "playback: $(grep replay "$work/play.log")"
+grep -qx "replay ok: ticks $ticks, state $hash" "$work/play.log" || fail "playback: $(grep replay "$work/play.log")"
 
 # The key that starts the first game, turned into one the menu ignores: the
-# world stays frozen, so the state differs from the frame that key starts.
-python3 "$KELVO_SRC/tests/e2e/lib/replay_edit.py" "$file" "$work/changed.replay" 13 1 97 >"$work/changed_frame" ||
+# world stays frozen, so the state differs from the tick that key starts.
+python3 "$KELVO_SRC/tests/e2e/lib/replay_edit.py" "$file" "$work/changed.replay" 13 1 97 >"$work/changed_tick" ||
     fail "no Enter key recorded"
 set +e
 run --replay "$work/changed.replay" --fast >"$work/changed.log" 2>"$work/changed.err"
 rc=$?
 set -e
 [ "$rc" -eq 3 ] || fail "a changed replay gave exit code $rc"
-grep -qx "replay diverged at frame $(cat "$work/changed_frame")" "$work/changed.err" ||
-    fail "divergence: $(cat "$work/changed.err"), changed frame $(cat "$work/changed_frame")"
+grep -qx "replay diverged at tick $(cat "$work/changed_tick")" "$work/changed.err" ||
+    fail "divergence: $(cat "$work/changed.err"), changed tick $(cat "$work/changed_tick")"
 
-# At the recorded pace playback takes at least the recorded game time, and
-# at most that time plus drawing its frames, which the fast playback above
-# measured (twice over, as the machine's load may change in between).
-recorded=$(python3 - "$file" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-at = data.index(b'\n\n') + 2
-total = 0.0
-while at < len(data):
-    step, _check, count = struct.unpack_from('<dII', data, at)
-    total += step
-    at += 16 + 9 * count
-print(round(total * 1000))
-PY
-)
+# At the recorded pace (60 ticks a second) playback takes at least the
+# recorded game time, and at most that time plus drawing its frames, which
+# the fast playback above measured (twice over, as the machine's load may
+# change in between).
+recorded=$((ticks * 1000 / 60))
 start=$(now_ms)
 run --replay "$file" >"$work/paced.log" 2>&1 || fail "paced playback failed"
 took=$(($(now_ms) - start))
-grep -qx "replay ok: frames $frames, state $hash" "$work/paced.log" || fail "paced playback: $(cat "$work/paced.log")"
+grep -qx "replay ok: ticks $ticks, state $hash" "$work/paced.log" || fail "paced playback: $(cat "$work/paced.log")"
 [ "$took" -ge "$recorded" ] || fail "paced playback took $took ms for $recorded ms of game"
 [ "$took" -le $((recorded + 2 * fast)) ] ||
     fail "paced playback took $took ms for $recorded ms of game, drawn in $fast ms"
@@ -90,7 +82,8 @@ diff "$work/bench1.log" "$work/bench2.log" || fail "the same seed played out dif
 
 # --- bad files ----------------------------------------------------------------
 head -c 300 "$file" >"$work/cut.replay"
-for bad in "$work/missing.replay" "$work/cut.replay" "$work"; do
+sed '1s/^kelvo replay 3$/kelvo replay 2/' "$file" >"$work/format2.replay"
+for bad in "$work/missing.replay" "$work/cut.replay" "$work" "$work/format2.replay"; do
     set +e
     run --replay "$bad" --fast >"$work/bad.log" 2>"$work/bad.err"
     rc=$?
@@ -98,4 +91,5 @@ for bad in "$work/missing.replay" "$work/cut.replay" "$work"; do
     [ "$rc" -eq 1 ] || fail "$bad gave exit code $rc"
     [ "$(wc -l <"$work/bad.err")" -eq 1 ] || fail "$bad: $(cat "$work/bad.err")"
 done
-echo "replay ok: $frames frames, paced $took ms for $recorded ms of game, fast $fast ms"
+grep -q "replay format 2, one step per drawn frame" "$work/bad.err" || fail "format 2: $(cat "$work/bad.err")"
+echo "replay ok: $ticks ticks, paced $took ms for $recorded ms of game, fast $fast ms"
