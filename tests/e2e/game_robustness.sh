@@ -24,7 +24,7 @@ play() {
         --press 10:13 --press 30:32 --press 40:32 >"$log" 2>"$log.err"; then
         echo "$what: the game did not exit cleanly"; cat "$log" "$log.err"; exit 1
     fi
-    local saved nth frame
+    local saved nth tick
     saved=$(sed -n 's/^replay saved: \(.*\) (state [0-9a-f]*)$/\1/p' "$log")
     for nth in 1 2; do
         tick=$(python3 "$edit" "$saved" "$out/edited.replay" 32 "$nth" 97) || { echo "$what: no Space recorded"; exit 1; }
