@@ -7,28 +7,11 @@
 #include "app/InputEvent.h"
 
 // A recorded run: what the game needs to play it again exactly with the same
-// build. The file is a short text header followed by binary frames:
-//
-//   kelvo replay 2            magic and format version
-//   game 1.0.0                the game version that recorded it
-//   seed 7                    the run seed (the level seeds follow from it)
-//   maze 32                   the settings in force at start-up
-//   enemies 100
-//   health 2000
-//   lighting 0
-//   mouse 1.5 0               mouse sensitivity and inverted forward axis
-//   window 1024 768           the window size the handlers started with
-//   frames 1800               frames recorded
-//   events 5230               input events recorded, all frames together
-//   state 0123456789abcdef    the state hash folded over every frame
-//   (an empty line)
-//
-// then, for every frame in order, little-endian: the simulated step (IEEE
-// double, seconds), the low 32 bits of the state hash after the frame, the
-// number of events (uint32), and those events, each a kind byte and two
-// int32 values, in the order the handlers received them before the frame.
-// The counts in the header fix the body's size exactly, so a reader checks
-// them before it allocates anything.
+// build. The file is a short text header (versions, seed, settings, counts,
+// final state hash) followed by each frame's step, state check and input
+// events; docs/file-formats.md gives the layout byte by byte. The counts in
+// the header fix the body's size exactly, so a reader checks them before it
+// allocates anything.
 class Replay {
 public:
     static constexpr int formatVersion = 2;
