@@ -1,15 +1,15 @@
 #include "app/Records.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <tuple>
+
+#include "app/ProblemList.h"
+#include "gui/GameLimits.h"
+#include "platform/NumberText.h"
 
 namespace {
 const char* const header = "# Kelvo best times: maze\tenemies\thealth\twins\tseconds, best first\n";
-constexpr size_t maxProblems = 8;
 // No level takes a day; a larger number is damage, not a time.
 constexpr double longestTime = 86400.0;
 
@@ -25,23 +25,10 @@ std::vector<std::string> fields(const std::string& line) {
     return out;
 }
 
-bool wholeNumber(const std::string& text, long minimum, long maximum, long& out) {
-    errno = 0;
-    char* end = nullptr;
-    const long value = strtol(text.c_str(), &end, 10);
-    if (text.empty() || errno != 0 || *end != '\0' || value < minimum || value > maximum) {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
+// A level's time: above zero and below a day.
 bool seconds(const std::string& text, double& out) {
-    errno = 0;
-    char* end = nullptr;
-    const double value = strtod(text.c_str(), &end);
-    if (text.empty() || errno != 0 || *end != '\0' || !std::isfinite(value) || value <= 0.0 ||
-        value > longestTime) {
+    double value = 0.0;
+    if (!realNumber(text, 0.0, longestTime, value) || value <= 0.0) {
         return false;
     }
     out = value;
@@ -60,14 +47,7 @@ bool Records::Key::operator<(const Key& other) const {
 
 void Records::parse(const std::string& text, std::vector<std::string>& problems) {
     entries.clear();
-    const size_t reported = problems.size();
-    auto report = [&](const std::string& problem) {
-        if (problems.size() - reported < maxProblems) {
-            problems.push_back(problem);
-        } else if (problems.size() - reported == maxProblems) {
-            problems.push_back("further bad lines not listed");
-        }
-    };
+    ProblemList report(problems, "further bad lines not listed");
     size_t start = 0;
     for (int number = 1; start < text.size(); ++number) {
         size_t end = text.find('\n', start);
@@ -80,14 +60,17 @@ void Records::parse(const std::string& text, std::vector<std::string>& problems)
         if (parts.empty() || parts[0][0] == '#') {
             continue;
         }
-        // Maze sizes from 3 can be played from the command line.
-        long maze = 0;
+        // Every setting the command line can play has records.
+        using L = GameLimits;
+        long mazeSize = 0;
         long enemies = 0;
         long health = 0;
         long wins = 0;
         bool good = parts.size() >= 5 && line.find('\0') == std::string::npos &&
-                    wholeNumber(parts[0], 3, 80, maze) && wholeNumber(parts[1], 5, 400, enemies) &&
-                    wholeNumber(parts[2], 100, 5000, health) && wholeNumber(parts[3], 1, 2000000000L, wins);
+                    wholeNumber(parts[0], L::minMazeSize, L::maxMazeSize, mazeSize) &&
+                    wholeNumber(parts[1], L::minEnemies, L::maxEnemies, enemies) &&
+                    wholeNumber(parts[2], L::minHealth, L::maxHealth, health) &&
+                    wholeNumber(parts[3], 1, 2000000000L, wins);
         std::vector<double> times;
         for (size_t i = 4; good && i < parts.size(); ++i) {
             double value = 0.0;
@@ -98,7 +81,7 @@ void Records::parse(const std::string& text, std::vector<std::string>& problems)
             report("line " + std::to_string(number) + " is not a record; skipped");
             continue;
         }
-        Entry& entry = entryFor({static_cast<int>(maze), static_cast<int>(enemies), static_cast<unsigned>(health)});
+        Entry& entry = entryFor({static_cast<int>(mazeSize), static_cast<int>(enemies), static_cast<unsigned>(health)});
         // A setting listed twice is merged.
         entry.wins += static_cast<unsigned long>(wins);
         entry.times.insert(entry.times.end(), times.begin(), times.end());

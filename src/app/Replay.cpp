@@ -1,13 +1,13 @@
 #include "app/Replay.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/CommandLine.h"
+#include "gui/GameLimits.h"
+#include "platform/NumberText.h"
 
 namespace {
 constexpr const char* magic = "kelvo replay";
@@ -28,19 +28,11 @@ uint32_t getWord(const std::string& in, std::size_t at) {
     return word;
 }
 
-// Whole decimal number in [minimum, maximum], nothing else on the text.
+// Whole decimal number in [minimum, maximum], written plainly: a digit or
+// '-' first, at most 20 characters, nothing else on the text.
 bool number(const std::string& text, long long minimum, long long maximum, long long& out) {
-    if (text.empty() || text.size() > 20 || !(text[0] == '-' || (text[0] >= '0' && text[0] <= '9'))) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long value = strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < minimum || value > maximum) {
-        return false;
-    }
-    out = value;
-    return true;
+    const bool plain = !text.empty() && text.size() <= 20 && (text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
+    return plain && wholeNumber(text, minimum, maximum, out);
 }
 
 // Walks the header's lines in their fixed order.
@@ -83,11 +75,9 @@ bool mouseField(const std::string& text, float& sensitivity, bool& invert) {
     if (blank == std::string::npos) {
         return false;
     }
-    const std::string real = text.substr(0, blank);
-    char* end = nullptr;
-    const float value = std::strtof(real.c_str(), &end);
+    float value = 0.0f;
     long long flag = 0;
-    if (real.empty() || end != real.c_str() + real.size() || !(value >= 0.25f && value <= 4.0f) ||
+    if (!realNumber(text.substr(0, blank), GameLimits::minSensitivity, GameLimits::maxSensitivity, value) ||
         !number(text.substr(blank + 1), 0, 1, flag)) {
         return false;
     }
@@ -176,8 +166,8 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
     long long w = 0, h = 0;
     std::string windowText, stateText, mouseText;
     const bool fields = header.numberField("seed", 0, 4294967295LL, seed) &&
-                        header.numberField("maze", CommandLine::minMazeSize, CommandLine::maxMazeSize, maze) &&
-                        header.numberField("enemies", CommandLine::minEnemies, CommandLine::maxEnemies, enemies) &&
+                        header.numberField("maze", GameLimits::minMazeSize, GameLimits::maxMazeSize, maze) &&
+                        header.numberField("enemies", GameLimits::minEnemies, GameLimits::maxEnemies, enemies) &&
                         header.numberField("health", 1, 1000000, health) &&
                         header.numberField("lighting", 0, 1, lighting) && header.field("mouse", mouseText) &&
                         mouseField(mouseText, r.mouseSensitivity, r.invertMouseY) &&

@@ -7,31 +7,14 @@
 #include "app/InputEvent.h"
 
 // A recorded run: what the game needs to play it again exactly with the same
-// build. The world moves in ticks of 1/60 s whatever the frame rate, so a
-// replay is a list of ticks and the input that came before each. The file
-// is a short text header followed by binary ticks:
-//
-//   kelvo replay 3            magic and format version
-//   game 1.0.0                the game version that recorded it
-//   seed 7                    the run seed (the level seeds follow from it)
-//   maze 32                   the settings in force at start-up
-//   enemies 100
-//   health 2000
-//   lighting 0
-//   mouse 1.5 0               mouse sensitivity and inverted forward axis
-//   window 1024 768           the window size the handlers started with
-//   ticks 1800                ticks recorded
-//   events 5230               input events recorded, all ticks together
-//   state 0123456789abcdef    the state hash folded over every tick
-//   (an empty line)
-//
-// then, for every tick in order, little-endian: the low 32 bits of the state
-// hash after the tick, the number of events (uint32), and those events, each
-// a kind byte and two int32 values, in the order the handlers received them
-// before the tick. The counts in the header fix the body's size exactly, so
-// a reader checks them before it allocates anything. Format 2 stored one
-// step of varying length per drawn frame, which ticks cannot reproduce: it
-// is refused with a line that says so.
+// build. The world moves in ticks of 1/60 s whatever the frame rate, so the
+// file is a short text header (versions, seed, settings, counts, final state
+// hash) followed by each tick's state check and the input events that came
+// before it; docs/file-formats.md gives the layout byte by byte. The counts
+// in the header fix the body's size exactly, so a reader checks them before
+// it allocates anything. Format 2 stored one step of varying length per
+// drawn frame, which ticks cannot reproduce: it is refused with a line that
+// says so.
 class Replay {
 public:
     static constexpr int formatVersion = 3;

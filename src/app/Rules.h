@@ -1,8 +1,13 @@
 #pragma once
 
+class SgTrigger;
+class Tile;
+
 // Rules of play: building levels, winning, losing, health, and the menu's
 // callbacks. All of them work on the shell's globals.
 void initNewGame();
+// The trigger over the goal tile that calls goalTriggerTest when the ball enters it.
+SgTrigger* makeGoalTrigger(Tile* goal);
 // One frame of play; `seconds` of game time count towards the level's time.
 void gameStep(double seconds);
 void goalTriggerTest();

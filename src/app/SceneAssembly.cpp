@@ -28,8 +28,6 @@
 #include "sg/SgSphereMesh.h"
 #include "sg/SgTexture.h"
 
-SgTrigger* makeGoalTrigger(Tile* goal);
-
 namespace {
 struct TextureFile {
     const char* name;

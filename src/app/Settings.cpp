@@ -1,10 +1,10 @@
 #include "app/Settings.h"
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
+
+#include "app/ProblemList.h"
+#include "platform/NumberText.h"
 
 namespace {
 const char* const header =
@@ -18,9 +18,6 @@ const char* const keys[] = {"maze_size",         "enemies",        "starting_hea
                             "per_pixel_lighting", "mouse_sensitivity", "invert_mouse_y",
                             "music_volume",       "effects_volume", "fullscreen",
                             "vsync",              "max_fps"};
-
-// Reporting stops here, so a file of garbage costs the player one screenful.
-constexpr size_t maxProblems = 8;
 
 std::string trim(const std::string& text) {
     const char* blanks = " \t\r";
@@ -52,39 +49,14 @@ bool isKnown(const std::string& key) {
     return false;
 }
 
-bool wholeNumber(const std::string& text, long minimum, long maximum, long& out) {
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long value = strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < minimum || value > maximum) {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
-bool realNumber(const std::string& text, double minimum, double maximum, double& out) {
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const double value = strtod(text.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < minimum || value > maximum) {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
 std::string formatReal(double value) {
     char text[32];
     snprintf(text, sizeof text, "%g", value);
     return text;
 }
+
+// "MINIMUM..MAXIMUM", as a person would write the range.
+std::string span(double minimum, double maximum) { return formatReal(minimum) + ".." + formatReal(maximum); }
 
 // Shows a value a person wrote, shortened and with control characters
 // replaced, so a binary line cannot upset the terminal.
@@ -99,14 +71,7 @@ std::string quoted(const std::string& value) {
 
 void Settings::parse(const std::string& text, std::vector<std::string>& problems) {
     *this = Settings();
-    const size_t reported = problems.size();
-    auto report = [&](const std::string& problem) {
-        if (problems.size() - reported < maxProblems) {
-            problems.push_back(problem);
-        } else if (problems.size() - reported == maxProblems) {
-            problems.push_back("further problems not listed");
-        }
-    };
+    ProblemList report(problems, "further problems not listed");
     if (text.find('\0') != std::string::npos) {
         report("not a text file; every setting keeps its default");
         return;
@@ -138,19 +103,19 @@ void Settings::parse(const std::string& text, std::vector<std::string>& problems
         std::string range;
         std::string fallback;
         if (key == "maze_size") {
-            range = "20..80";
+            range = span(minMazeSize, maxMazeSize);
             fallback = std::to_string(defaults.mazeSize);
             if ((good = wholeNumber(value, minMazeSize, maxMazeSize, whole))) {
                 mazeSize = static_cast<int>(whole);
             }
         } else if (key == "enemies") {
-            range = "5..400";
+            range = span(minEnemies, maxEnemies);
             fallback = std::to_string(defaults.enemyCount);
             if ((good = wholeNumber(value, minEnemies, maxEnemies, whole))) {
                 enemyCount = static_cast<int>(whole);
             }
         } else if (key == "starting_health") {
-            range = "100..5000";
+            range = span(minHealth, maxHealth);
             fallback = std::to_string(defaults.startingHealth);
             if ((good = wholeNumber(value, minHealth, maxHealth, whole))) {
                 startingHealth = static_cast<unsigned>(whole);
@@ -164,7 +129,7 @@ void Settings::parse(const std::string& text, std::vector<std::string>& problems
                 lighting = whole != 0 ? Lighting::On : Lighting::Off;
             }
         } else if (key == "mouse_sensitivity") {
-            range = "0.25..4";
+            range = span(minSensitivity, maxSensitivity);
             fallback = formatReal(defaults.mouseSensitivity);
             if ((good = realNumber(value, minSensitivity, maxSensitivity, real))) {
                 mouseSensitivity = static_cast<float>(real);
@@ -176,7 +141,7 @@ void Settings::parse(const std::string& text, std::vector<std::string>& problems
                 invertMouseY = whole != 0;
             }
         } else if (key == "music_volume" || key == "effects_volume") {
-            range = "0..100";
+            range = span(0, maxVolume);
             fallback = std::to_string(maxVolume);
             if ((good = wholeNumber(value, 0, maxVolume, whole))) {
                 (key == "music_volume" ? musicVolume : effectsVolume) = static_cast<int>(whole);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/GameLimits.h"
+
 // The player's settings as kept in settings.cfg: plain "key value" lines a
 // person can edit, "#" starting a comment. Reading never fails: a key that is
 // missing or has a bad value keeps its default, and each problem is reported
@@ -14,25 +16,24 @@ public:
     // (on with OpenGL 2.0, off on a software renderer).
     enum class Lighting { Automatic, Off, On };
 
-    static constexpr int minMazeSize = 20;
-    static constexpr int maxMazeSize = 80;
-    static constexpr int minEnemies = 5;
-    static constexpr int maxEnemies = 400;
-    static constexpr unsigned minHealth = 100;
-    static constexpr unsigned maxHealth = 5000;
-    static constexpr float minSensitivity = 0.25f;
-    static constexpr float maxSensitivity = 4.0f;
-    static constexpr int maxVolume = 100;
-    // A frame cap below 20 fps would stretch a frame past the longest step
-    // the world catches up in one frame.
-    static constexpr int minMaxFps = 20;
-    static constexpr int maxMaxFps = 1000;
+    // The file accepts what the options screen offers.
+    static constexpr int minMazeSize = GameLimits::menuMinMazeSize;
+    static constexpr int maxMazeSize = GameLimits::maxMazeSize;
+    static constexpr int minEnemies = GameLimits::minEnemies;
+    static constexpr int maxEnemies = GameLimits::maxEnemies;
+    static constexpr unsigned minHealth = GameLimits::minHealth;
+    static constexpr unsigned maxHealth = GameLimits::maxHealth;
+    static constexpr float minSensitivity = GameLimits::minSensitivity;
+    static constexpr float maxSensitivity = GameLimits::maxSensitivity;
+    static constexpr int maxVolume = GameLimits::maxVolume;
+    static constexpr int minMaxFps = GameLimits::minMaxFps;
+    static constexpr int maxMaxFps = GameLimits::maxMaxFps;
     // Larger than any settings file a person writes; bigger ones are not read.
     static constexpr unsigned long maxFileBytes = 64 * 1024;
 
-    int mazeSize = 32;
-    int enemyCount = 100;
-    unsigned startingHealth = 2000;
+    int mazeSize = GameLimits::defaultMazeSize;
+    int enemyCount = GameLimits::defaultEnemies;
+    unsigned startingHealth = GameLimits::defaultHealth;
     Lighting lighting = Lighting::Automatic;
     float mouseSensitivity = 1.0f;  // multiplies the mouse's push on the ball
     bool invertMouseY = false;      // mouse forward rolls the ball towards the camera

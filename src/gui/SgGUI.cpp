@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "gui/GameLimits.h"
 #include "gui/SgGUIElement.h"
 #include "gui/SgGUINumber.h"
 #include "gui/SgGUISelectorElement.h"
@@ -30,7 +31,7 @@ int moveCursor(int index, int key) {
 }
 }  // namespace
 
-SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback optionsChanged_, bool shaderAvailable_)
+SgGUI::SgGUI(std::string name_, TextureManager* textures_, OptionsCallback optionsChanged_, bool shaderAvailable_)
     : SgEntity(std::move(name_)),
       mainIndex(0),
       optionsIndex(0),
@@ -43,13 +44,30 @@ SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback option
       shaderAvailable(shaderAvailable_),
       onGameStart(nullptr),
       onExit(nullptr),
-      optionsChanged(optionsChanged_) {
-    auto element = [&](const char* elementName, float x, float y, float z, float w, float h,
-                       const char* texture, bool blended, bool additive = false) {
-        return own(new SgGUIElement(elementName, Vector3(x, y, z), w, h, textures->getTextureId(texture), blended,
-                                    1, additive));
-    };
+      optionsChanged(optionsChanged_),
+      textures(textures_) {
+    buildMenu();
+    buildOptions();
+    unsigned digitTextures[10];
+    for (int i = 0; i < 10; ++i) {
+        digitTextures[i] = textures->getTextureId("number" + std::to_string(i) + "Texture");
+    }
+    buildHud(digitTextures);
+    buildWonPanel(digitTextures);
+    addChild(menuNode);
+    addChild(hudNode);
 
+    mainButtons[mainIndex]->changeColorTo(fadeTime, highlightColor);
+    highlightOption(optionsIndex, true);
+}
+
+SgGUIElement* SgGUI::element(const char* elementName, float x, float y, float z, float w, float h,
+                             const char* texture, bool blended, bool additive) {
+    return own(new SgGUIElement(elementName, Vector3(x, y, z), w, h, textures->getTextureId(texture), blended, 1,
+                                additive));
+}
+
+void SgGUI::buildMenu() {
     menuNode = own(new SgEntity("mainMenu"));
     backgroundImage = element("backgroundImage", 0, 0, -10, 1280, 1024, "backgroundTexture", false);
     instructionsImage = element("instructionsImage", 0, 0, -9, 1280, 1024, "instructionsTexture", false);
@@ -65,7 +83,14 @@ SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback option
     for (SgGUIElement* button : mainButtons) {
         mainButtonSet->addChild(button);
     }
+    menuNode->addChild(backgroundImage);
+    menuNode->addChild(instructionsImage);
+    menuNode->addChild(optionsImage);
+    menuNode->addChild(mainButtonSet);
+}
 
+void SgGUI::buildOptions() {
+    using L = GameLimits;
     optionsButtonSet = own(new SgEntity("optionsButtonSet"));
     optionsButtonSet->setActive(false);
     SgGUIElement* settingsImage = element("settingsImage", 25, 234, -2, 164, 37, "settingsImageTexture", true);
@@ -75,32 +100,28 @@ SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback option
                                                       "shaderButtonTexture", shaderAvailable ? 0 : 1, 2,
                                                       shaderValues, shaderTextures, 50, textures));
     levelsizeSelector = own(new SgGUISelectorElement("levelsizeSelector", Vector3(25, 184, -2), 164, 37,
-                                                     "levelsizeButtonTexture", 20, 80, textures, 1));
-    levelsizeSelector->setCurrentElement(32);
+                                                     "levelsizeButtonTexture", L::menuMinMazeSize, L::maxMazeSize,
+                                                     textures, 1));
+    levelsizeSelector->setCurrentElement(L::defaultMazeSize);
     playerHealthSelector = own(new SgGUISelectorElement("playerHealthSelector", Vector3(25, 104, -2), 164, 37,
-                                                        "playerHealthButtonTexture", 100, 5000, textures, 50));
-    playerHealthSelector->setCurrentElement(2000);
+                                                        "playerHealthButtonTexture", L::minHealth, L::maxHealth,
+                                                        textures, L::healthStep));
+    playerHealthSelector->setCurrentElement(L::defaultHealth);
     enemyCountSelector = own(new SgGUISelectorElement("enemyCountSelector", Vector3(25, 144, -2), 164, 37,
-                                                      "enemyCountButtonTexture", 5, 400, textures, 5));
-    enemyCountSelector->setCurrentElement(100);
+                                                      "enemyCountButtonTexture", L::minEnemies, L::maxEnemies,
+                                                      textures, L::enemiesStep));
+    enemyCountSelector->setCurrentElement(L::defaultEnemies);
     optionsButtonSet->addChild(settingsImage);
     optionsButtonSet->addChild(shaderSelector);
     optionsButtonSet->addChild(levelsizeSelector);
     optionsButtonSet->addChild(playerHealthSelector);
     optionsButtonSet->addChild(enemyCountSelector);
-
-    menuNode->addChild(backgroundImage);
-    menuNode->addChild(instructionsImage);
-    menuNode->addChild(optionsImage);
-    menuNode->addChild(mainButtonSet);
     menuNode->addChild(optionsButtonSet);
+}
 
+void SgGUI::buildHud(const unsigned* digitTextures) {
     hudNode = own(new SgEntity("inGameHUD"));
     hudNode->setActive(false);
-    unsigned digitTextures[10];
-    for (int i = 0; i < 10; ++i) {
-        digitTextures[i] = textures->getTextureId("number" + std::to_string(i) + "Texture");
-    }
     SgGUIElement* labyrinthMap =
         element("labyrinthMap", 1080, 824, -2, 200, 200, "labyrinthMapTexture", true, true);
     SgGUINumber* healthNumber = own(new SgGUINumber("healthNumber", Vector3(144, 957, -2), 30, 40, digitTextures));
@@ -123,40 +144,38 @@ SgGUI::SgGUI(std::string name_, TextureManager* textures, OptionsCallback option
     hudNode->addChild(wonImage);
     hudNode->addChild(healthImage);
     hudNode->addChild(levelImage);
+}
 
-    // The times row under the won picture; showWonTimes places the numbers.
+SgGUINumber* SgGUI::wonNumber(const std::string& numberName, const unsigned* digitTextures) {
+    SgGUINumber* n = own(new SgGUINumber(numberName, Vector3(0, wonRowY + 3, -2), 30, 40, digitTextures));
+    // A new number shows nothing for 0 until it has shown another value.
+    n->setNumberToRender(1);
+    n->setNumberToRender(0);
+    return n;
+}
+
+SgGUI::TimeDisplay SgGUI::wonTime(const std::string& prefix, const unsigned* digitTextures) {
+    TimeDisplay t{wonNumber(prefix + "Seconds", digitTextures),
+                  element((prefix + "Point").c_str(), 0, wonRowY + 3, -2, pointWidth, 40, "pointTexture", true),
+                  wonNumber(prefix + "Tenths", digitTextures)};
+    wonTimes->addChild(t.seconds);
+    wonTimes->addChild(t.point);
+    wonTimes->addChild(t.tenths);
+    return t;
+}
+
+// The times row under the won picture; showWonTimes places the numbers.
+void SgGUI::buildWonPanel(const unsigned* digitTextures) {
     wonTimes = own(new SgEntity("wonTimes"));
     wonTimes->setActive(false);
-    auto number = [&](const char* numberName) {
-        SgGUINumber* n = own(new SgGUINumber(numberName, Vector3(0, wonRowY + 3, -2), 30, 40, digitTextures));
-        // A new number shows nothing for 0 until it has shown another value.
-        n->setNumberToRender(1);
-        n->setNumberToRender(0);
-        return n;
-    };
-    auto time = [&](const std::string& prefix) {
-        TimeDisplay t{number((prefix + "Seconds").c_str()),
-                      element((prefix + "Point").c_str(), 0, wonRowY + 3, -2, pointWidth, 40, "pointTexture", true),
-                      number((prefix + "Tenths").c_str())};
-        wonTimes->addChild(t.seconds);
-        wonTimes->addChild(t.point);
-        wonTimes->addChild(t.tenths);
-        return t;
-    };
     wonTimes->addChild(element("levelTimeLabel", wonTimeX, wonRowY, -2, 100, 46, "timeLabelTexture", true));
-    levelTime = time("levelTime");
+    levelTime = wonTime("levelTime", digitTextures);
     bestLabel = element("bestTimeLabel", wonBestX, wonRowY, -2, 100, 46, "bestLabelTexture", true);
     newBestLabel = element("newBestLabel", wonBestX, wonRowY, -2, 200, 46, "newBestTexture", true);
     wonTimes->addChild(bestLabel);
     wonTimes->addChild(newBestLabel);
-    bestTime = time("bestTime");
+    bestTime = wonTime("bestTime", digitTextures);
     hudNode->addChild(wonTimes);
-
-    addChild(menuNode);
-    addChild(hudNode);
-
-    mainButtons[mainIndex]->changeColorTo(fadeTime, highlightColor);
-    highlightOption(optionsIndex, true);
 }
 
 SgGUI::~SgGUI() {

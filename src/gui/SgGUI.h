@@ -66,6 +66,14 @@ private:
     SgGUIElement* mainButton(int index) const;
     void highlightOption(int index, bool on);
 
+    // The constructor's steps, in the order the elements are made.
+    SgGUIElement* element(const char* elementName, float x, float y, float z, float w, float h,
+                          const char* texture, bool blended, bool additive = false);
+    void buildMenu();
+    void buildOptions();
+    void buildHud(const unsigned* digitTextures);
+    void buildWonPanel(const unsigned* digitTextures);
+
     int mainIndex;
     int optionsIndex;
     int lastKey;
@@ -78,6 +86,7 @@ private:
     void (*onGameStart)();
     void (*onExit)();
     OptionsCallback optionsChanged;
+    TextureManager* textures;  // the game's, for building the elements
 
     std::vector<SgEntity*> owned;  // everything built here, in creation order
     SgGUIElement* backgroundImage;
@@ -96,6 +105,8 @@ private:
         SgGUIElement* point;
         SgGUINumber* tenths;
     };
+    SgGUINumber* wonNumber(const std::string& numberName, const unsigned* digitTextures);
+    TimeDisplay wonTime(const std::string& prefix, const unsigned* digitTextures);
     void placeTime(const TimeDisplay& time, float x, unsigned tenths);
     SgEntity* wonTimes;
     SgGUIElement* bestLabel;

@@ -41,9 +41,8 @@ void SgGUIHover::render(GLRenderer* renderer) {
         glBindTexture(GL_TEXTURE_2D, textureId);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glColor4fv(&color.x);
-        // Lighting stays on for the marker. It used to take the normal the
-        // start wall's last face left behind, +z; given here, its look no
-        // longer depends on what the labyrinth happened to draw last.
+        // Lighting stays on for the marker. Its normal (+z) is given here, so
+        // its look does not depend on what the labyrinth happened to draw last.
         glNormal3f(0.0f, 0.0f, 1.0f);
 
         // The rows of the model-view rotation are the camera's axes in world

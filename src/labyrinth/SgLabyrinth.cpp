@@ -79,7 +79,7 @@ void SgLabyrinth::render(GLRenderer* renderer) {
         // Nearest first: the walls stand on the floor slab and hide parts of
         // it, and the slab hides the ground plane, so drawn in this order the
         // hidden pixels fail the depth test before they are lit. The rest
-        // (goal marker, ball, enemies) follows in child order, as before.
+        // (goal marker, ball, enemies) follows in child order.
         renderer->pushMatrix();
         transform(renderer);
         wallTextureNode->render(renderer);

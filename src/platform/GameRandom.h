@@ -9,8 +9,8 @@
 // often depends on the player's folders), so a level built from rand() could
 // differ between a game and its replay. The sequence is the one glibc's
 // rand() gives for a seed (an additive feedback generator,
-// r[i] = r[i-3] + r[i-31]), so a seed builds the maze it always built, and
-// now the same one on every system.
+// r[i] = r[i-3] + r[i-31]), so a seed builds the maze glibc's rand() would
+// build, and the same one on every system.
 class GameRandom {
 public:
     static constexpr int maxValue = 2147483647;

@@ -1,4 +1,8 @@
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,11 @@ CommandLine::Outcome parse(CommandLine& cl, std::initializer_list<const char*> a
         argv.push_back(s.data());
     }
     return cl.parse(static_cast<int>(argv.size()), argv.data());
+}
+
+std::string sourceFile(const std::string& path) {
+    std::ifstream in(std::string(KELVO_SRC) + "/" + path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 }  // namespace
 
@@ -139,4 +148,46 @@ TEST(CommandLine, PressesKeysAtFrames) {
     EXPECT_EQ(parse(traced, {"--trace-ball"}), CommandLine::Outcome::Run);
     EXPECT_TRUE(traced.traceBall);
     EXPECT_EQ(CommandLine::usage("kelvo").find("--trace-ball"), std::string::npos);
+}
+
+// The README shows the options exactly as `--help` prints them, the manual
+// page describes each with its value, and no player's document names an
+// option `--help` does not know or gives it another value.
+TEST(CommandLine, DocumentsAgreeWithTheOptionTable) {
+    const std::string usage = CommandLine::usage("kelvo");
+    const size_t first = usage.find("Options:\n") + 9;
+    const std::string optionLines = usage.substr(first, usage.find("\n\n", first) + 1 - first);
+    const std::string readme = sourceFile("README.md");
+    EXPECT_NE(readme.find(optionLines), std::string::npos) << "README.md lacks, as --help prints it:\n" << optionLines;
+
+    const std::string manual = sourceFile("dist/kelvo.6.in");
+    std::set<std::string> names;
+    for (const CommandLine::OptionText& option : CommandLine::options()) {
+        names.insert(option.name);
+        const std::string escaped = std::regex_replace(option.name, std::regex("-"), "\\-");
+        const bool described = option.argument.empty() ? manual.find("\n.B " + escaped + "\n") != std::string::npos ||
+                                                             manual.find("\n.BR " + escaped + " ") != std::string::npos
+                                                       : manual.find("\n.BI " + escaped + " \" " + option.argument +
+                                                                     "\"") != std::string::npos;
+        EXPECT_TRUE(described) << "the manual page lacks " << option.name << " " << option.argument;
+    }
+    // An option, its value's placeholder if written beside it, and whether
+    // it belongs to cmake instead.
+    const std::regex named(R"((cmake )?(?:--|\\-\\-)([a-z][a-z\\-]*)(?:(?: |" |\n\.IR? )([A-Z]+)\b)?)");
+    for (const char* path : {"README.md", "dist/kelvo.6.in", "dist/windows/README.txt"}) {
+        const std::string text = sourceFile(path);
+        ASSERT_FALSE(text.empty()) << path;
+        for (std::sregex_iterator it(text.begin(), text.end(), named), end; it != end; ++it) {
+            if ((*it)[1].matched) {
+                continue;
+            }
+            const std::string name = "--" + std::regex_replace((*it)[2].str(), std::regex(R"(\\-)"), "-");
+            EXPECT_EQ(names.count(name), 1u) << path << " names " << name << ", which --help does not list";
+            for (const CommandLine::OptionText& option : CommandLine::options()) {
+                if (option.name == name && (*it)[3].matched) {
+                    EXPECT_EQ((*it)[3].str(), option.argument) << path << ": the value of " << name;
+                }
+            }
+        }
+    }
 }
