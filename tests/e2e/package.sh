@@ -2,8 +2,9 @@
 # Builds the Debian package as scripts/package does (into a build folder of
 # its own beside the test build) and checks it: lintian finds no error or
 # warning, the control data and Debian's games layout are right, the
-# metadata names the packaged version, and the unpacked game runs from a
-# player's home with its data under usr/share/games/kelvo.
+# metadata names the packaged version, the unpacked game runs from a
+# player's home with its data under usr/share/games/kelvo, and a second
+# packing gives the same bytes.
 set -euo pipefail
 build="${KELVO_BUILD:?}"
 src="${KELVO_SRC:?}"
@@ -54,4 +55,13 @@ mkdir -p "$tmp/home"
     fail "unpacked game failed" "$tmp/run.log"
 grep -qF "Using data folder $tmp/root/usr/share/games/kelvo/data and configuration $tmp/root/usr/share/games/kelvo/kelvo.cfg" \
     "$tmp/run.log" || fail "unpacked game used other files" "$tmp/run.log"
+
+# Packed again from the same build, with another time on the program and
+# another umask, the package has the same bytes (scripts/reproducible
+# compares the releases of two clones of a commit).
+cp "$deb" "$tmp/first.deb"
+touch "$build/package/kelvo"
+(umask 077 && "$src/scripts/package" "$build/package") >"$tmp/again.log" 2>&1 ||
+    fail "scripts/package failed the second time" "$tmp/again.log"
+cmp "$tmp/first.deb" "$deb" || fail "packed twice, the package differs"
 echo "package ok: $(basename "$deb")"
