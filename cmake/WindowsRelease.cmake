@@ -1,7 +1,8 @@
 # The Windows release: one folder holding kelvo.exe, the DLLs of the
-# libraries it uses, data/, kelvo.cfg, README.txt and the libraries' licences,
-# zipped by cpack as kelvo-<version>-windows-x64.zip. The game finds data/
-# beside its executable, so the folder can live anywhere.
+# libraries it uses, data/, kelvo.cfg, README.txt and the libraries' licences
+# (cmake --install into the release folder; scripts/windows zips it as
+# kelvo-<version>-windows-x64.zip and builds the installer from it). The game
+# finds data/ beside its executable, so the folder can live anywhere.
 #
 # KELVO_MINGW_PREFIX is the folder scripts/mingw-deps.sh built the libraries
 # into.
@@ -10,6 +11,16 @@
 # shell that redirects it.
 set_target_properties(kelvo PROPERTIES WIN32_EXECUTABLE ON)
 target_compile_definitions(kelvo PRIVATE KELVO_INSTALLED_ROOT="")
+
+# Icon, version details and manifest. windres reads the icon and the
+# manifest itself, so the build names them as dependencies.
+enable_language(RC)
+configure_file(${CMAKE_SOURCE_DIR}/dist/windows/kelvo.rc.in ${CMAKE_BINARY_DIR}/kelvo.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/kelvo.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/data/icons/kelvo.ico;${CMAKE_SOURCE_DIR}/dist/windows/kelvo.manifest")
+target_sources(kelvo PRIVATE ${CMAKE_BINARY_DIR}/kelvo.rc)
+# The PE header's link time would make every build differ.
+target_link_options(kelvo PRIVATE -Wl,--no-insert-timestamp)
 
 set(KELVO_WINDOWS_DLLS
   ${KELVO_MINGW_PREFIX}/bin/libfreeglut.dll
@@ -25,18 +36,14 @@ foreach(dll ${KELVO_WINDOWS_DLLS})
   install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
     \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${name}\" COMMAND_ERROR_IS_FATAL ANY)")
 endforeach()
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION data PATTERN "__pycache__" EXCLUDE)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION data
+  PATTERN "__pycache__" EXCLUDE PATTERN "icons" EXCLUDE)
 install(FILES kelvo.cfg DESTINATION .)
 install(FILES dist/windows/README.txt DESTINATION .)
 install(DIRECTORY ${KELVO_MINGW_PREFIX}/licenses/ DESTINATION licences)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME kelvo)
-set(CPACK_PACKAGE_VENDOR "Kelvo developers")
-set(CPACK_PACKAGE_FILE_NAME kelvo-${PROJECT_VERSION}-windows-x64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+# The installer's script, with the version and names it shows.
+configure_file(${CMAKE_SOURCE_DIR}/dist/windows/kelvo.nsi.in ${CMAKE_BINARY_DIR}/kelvo.nsi @ONLY)
 
 # ctest runs the Windows test programs through this wrapper (wine with a
 # prefix of its own and the libraries' DLLs on its path).

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Generate every Kelvo data file: the 40 BMP textures, the three WAV sounds,
-the desktop icon and a contact sheet for reviewing the pictures.
+the desktop icon (with its smaller sizes and the Windows .ico made from it)
+and a contact sheet for reviewing the pictures.
 
     python3 tools/make_assets.py           # write data/ and out/contact_sheet.png
     python3 tools/make_assets.py --check   # re-read data/ and verify it
+    python3 tools/make_assets.py --icons   # only the icons made from icons/kelvo.png
 
 Run from the repository root. Output is deterministic (fixed seeds).
 
@@ -38,6 +40,7 @@ except ImportError:  # a private interpreter without Pillow: use the system one
 
 DATA = "data"
 SOUNDS = os.path.join(DATA, "sounds")
+ICONS = os.path.join(DATA, "icons")
 OUT = "out"
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
@@ -760,6 +763,40 @@ def icon():
     return out
 
 
+# Menus and task bars ask for these sizes by name (hicolor NNxNN folders);
+# Windows picks one from the .ico per display scale, 16 px up to 256 px.
+DESKTOP_ICON_SIZES = (48, 64, 128)
+ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 96, 128, 256)
+
+
+def sized_icon_path(px):
+    return os.path.join(ICONS, "kelvo-%d.png" % px)
+
+
+def write_icon_set():
+    """Derive every smaller icon and the .ico from the 256 px icon art."""
+    art = Image.open(os.path.join(ICONS, "kelvo.png")).convert("RGBA")
+    for px in DESKTOP_ICON_SIZES:
+        art.resize((px, px), Image.LANCZOS).save(sized_icon_path(px), optimize=True)
+    art.save(os.path.join(ICONS, "kelvo.ico"), sizes=[(px, px) for px in ICO_SIZES])
+
+
+def check_icons():
+    problems = []
+    art = os.path.join(ICONS, "kelvo.png")
+    if not os.path.exists(art) or Image.open(art).size != (256, 256):
+        return ["icons/kelvo.png: missing or not 256x256"]
+    for px in DESKTOP_ICON_SIZES:
+        path = sized_icon_path(px)
+        if not os.path.exists(path) or Image.open(path).size != (px, px):
+            problems.append("%s: missing or not %dx%d" % (os.path.relpath(path, DATA), px, px))
+    ico = os.path.join(ICONS, "kelvo.ico")
+    if not os.path.exists(ico) or set(Image.open(ico).info.get("sizes", ())) != \
+            {(px, px) for px in ICO_SIZES}:
+        problems.append("icons/kelvo.ico: missing or without the sizes %s" % (ICO_SIZES,))
+    return problems
+
+
 # --------------------------------------------------------------------------
 # Sounds. Everything is rendered into a circular buffer one loop long, so
 # note tails and echoes wrap round to the start and the loop has no seam.
@@ -1130,11 +1167,12 @@ def mockups():
 
 def build():
     os.makedirs(SOUNDS, exist_ok=True)
-    os.makedirs(os.path.join(DATA, "icons"), exist_ok=True)
+    os.makedirs(ICONS, exist_ok=True)
     os.makedirs(OUT, exist_ok=True)
     for name, img in build_textures().items():
         write_bmp(os.path.join(DATA, name), img)
-    icon().save(os.path.join(DATA, "icons", "kelvo.png"), optimize=True)
+    icon().save(os.path.join(ICONS, "kelvo.png"), optimize=True)
+    write_icon_set()
     write_wav(os.path.join(SOUNDS, "healthDrain.wav"), drain_zap())
     write_wav(os.path.join(SOUNDS, "mainMenu3.wav"), menu_theme())
     write_wav(os.path.join(SOUNDS, "background.wav"), game_theme())
@@ -1244,9 +1282,7 @@ def check():
         problems += ["%s: %s" % (name, e) for e in check_bmp(name, key)]
     for name in SOUND_FILES:
         problems += ["%s: %s" % (name, e) for e in check_wav(name)]
-    icon_path = os.path.join(DATA, "icons", "kelvo.png")
-    if not os.path.exists(icon_path) or Image.open(icon_path).size != (256, 256):
-        problems.append("icons/kelvo.png: missing or not 256x256")
+    problems += check_icons()
     total = sum(os.path.getsize(os.path.join(r, f)) for r, _, fs in os.walk(DATA) for f in fs)
     if total > DATA_BUDGET:
         problems.append("data/ holds %d bytes, over the %d budget" % (total, DATA_BUDGET))
@@ -1259,6 +1295,9 @@ def check():
 
 if __name__ == "__main__":
     if "--check" in sys.argv[1:]:
+        sys.exit(check())
+    if "--icons" in sys.argv[1:]:
+        write_icon_set()
         sys.exit(check())
     build()
     sys.exit(check())

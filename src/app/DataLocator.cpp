@@ -113,6 +113,7 @@ std::vector<std::string> DataLocator::candidateRoots() const {
         appendOnce(roots, folder);
         appendOnce(roots, parentOf(folder));
         appendOnce(roots, join(parentOf(folder), "share/kelvo"));
+        appendOnce(roots, join(parentOf(folder), "share/games/kelvo"));
     }
     appendOnce(roots, withoutTrailingSlashes(installedRoot));
     return roots;

@@ -17,7 +17,8 @@ public:
 
     // Folders that may hold "data", in the order they are tried: the working
     // directory, the executable's folder and its parent, the executable's
-    // ../share/kelvo (an installed tree that was moved), the installed root.
+    // ../share/kelvo and ../share/games/kelvo (an installed tree that was
+    // moved; the second is Debian's layout for games), the installed root.
     std::vector<std::string> candidateRoots() const;
 
     // Settings files in the order they are tried; call after locate().

@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 // A scratch tree laid out like the places the game may start from:
 //   work/            the working directory
-//   tree/bin/kelvo   the executable, tree/ its parent, tree/share/kelvo a moved install
+//   tree/bin/kelvo   the executable, tree/ its parent, tree/share/kelvo and
+//                    tree/share/games/kelvo a moved install
 //   prefix/          the compiled-in installed root
 class DataLocatorTest : public testing::Test {
 protected:
@@ -54,10 +55,11 @@ protected:
 
 TEST_F(DataLocatorTest, SearchesTheFoldersInOrderAndTakesTheFirstData) {
     EXPECT_EQ(locator().candidateRoots(),
-              (std::vector<std::string>{at("work"), at("tree/bin"), at("tree"), at("tree/share/kelvo"), at("prefix")}));
+              (std::vector<std::string>{at("work"), at("tree/bin"), at("tree"), at("tree/share/kelvo"),
+                                        at("tree/share/games/kelvo"), at("prefix")}));
 
     // Fill the places from last to first: each new one must win over the rest.
-    const char* roots[] = {"prefix", "tree/share/kelvo", "tree", "tree/bin", "work"};
+    const char* roots[] = {"prefix", "tree/share/games/kelvo", "tree/share/kelvo", "tree", "tree/bin", "work"};
     for (const char* root : roots) {
         makeData(root);
         DataLocator l = locator();
@@ -93,7 +95,7 @@ TEST_F(DataLocatorTest, NoDataAnywhereIsAnErrorNamingEveryPlaceSearched) {
     DataLocator l = locator();
     EXPECT_FALSE(l.locate());
     EXPECT_TRUE(l.root.empty());
-    for (const char* root : {"work", "tree/bin", "tree", "tree/share/kelvo", "prefix"}) {
+    for (const char* root : {"work", "tree/bin", "tree", "tree/share/kelvo", "tree/share/games/kelvo", "prefix"}) {
         EXPECT_NE(l.error.find(at(root) + "/data"), std::string::npos) << root << " missing in: " << l.error;
     }
     EXPECT_NE(l.error.find("--data"), std::string::npos);

@@ -19,14 +19,19 @@ fail() { echo "$1"; shift; [ "$#" -eq 0 ] || cat "$@"; exit 1; }
 [ -x "$prefix/bin/kelvo" ] || fail "no bin/kelvo"
 [ -d "$share/data" ] || fail "no share/kelvo/data"
 cmp -s "$src/kelvo.cfg" "$share/kelvo.cfg" || fail "default kelvo.cfg not installed"
-grep -qx "Categories=Game;ActionGame;" "$prefix/share/applications/kelvo.desktop" || fail "desktop entry"
-grep -qx "Exec=kelvo" "$prefix/share/applications/kelvo.desktop" || fail "desktop entry command"
-grep -qx "Icon=kelvo" "$prefix/share/applications/kelvo.desktop" || fail "desktop entry icon"
-desktop-file-validate "$prefix/share/applications/kelvo.desktop" >"$tmp/desktop.err" 2>&1 ||
-    fail "desktop entry invalid" "$tmp/desktop.err"
+desktop="$prefix/share/applications/io.github.kelvo.kelvo.desktop"
+grep -qx "Categories=Game;ActionGame;" "$desktop" || fail "desktop entry"
+grep -qx "Exec=kelvo" "$desktop" || fail "desktop entry command"
+grep -qx "Icon=kelvo" "$desktop" || fail "desktop entry icon"
+desktop-file-validate "$desktop" >"$tmp/desktop.err" 2>&1 || fail "desktop entry invalid" "$tmp/desktop.err"
 [ ! -s "$tmp/desktop.err" ] || fail "desktop entry hints" "$tmp/desktop.err"
-cmp -s "$src/data/icons/kelvo.png" "$prefix/share/icons/hicolor/256x256/apps/kelvo.png" || fail "icon"
-(cd "$src/data" && find . -type f ! -path "*/__pycache__/*") | while read -r f; do
+appstreamcli validate --no-net "$prefix/share/metainfo/io.github.kelvo.kelvo.metainfo.xml" >"$tmp/appstream.log" 2>&1 ||
+    fail "AppStream metadata invalid" "$tmp/appstream.log"
+for px in 48 64 128 256; do
+    file "$prefix/share/icons/hicolor/${px}x$px/apps/kelvo.png" | grep -q "PNG image data, $px x $px" ||
+        fail "no ${px} px icon"
+done
+(cd "$src/data" && find . -type f ! -path "*/__pycache__/*" ! -path "./icons/*") | while read -r f; do
     cmp -s "$src/data/$f" "$share/data/$f" || fail "data file not installed: $f"
 done
 [ -f "$prefix/share/man/man6/kelvo.6.gz" ] || fail "no compressed manual page"
