@@ -15,8 +15,16 @@ size. Every command prints what it measured and exits 0 when the check holds,
   ink FILE L T R B SHARE            at least SHARE of the region is the
                                     overlay's cyan text colour
   noink FILE L T R B SHARE          at most SHARE of the region is that cyan
+  map FILE LOG OFFSET CORRELATION   the HUD map shows the first wall grid
+                                    printed after byte OFFSET of the game's
+                                    standard output LOG: inside the border,
+                                    the brightness at each tile's centre
+                                    correlates at least that well with the
+                                    grid's walls
 """
 import sys
+
+import maze
 
 from PIL import Image, ImageChops
 
@@ -87,6 +95,34 @@ def picture_difference(path, picture, box):
     return sum((i % 256) * n for i, n in enumerate(counts)) / total if total else 255.0
 
 
+# The map's square on the overlay canvas (left, top, side; top down).
+MAP_BOX = (1080, 0, 200)
+
+
+def map_correlation(path, grid):
+    shot = Image.open(path).convert("L")
+    x, y, cw, ch = canvas_box(shot.size)
+    scale = cw / CANVAS_W
+    left, top, side = (v * scale for v in MAP_BOX)
+    n = len(grid)
+    walls, levels = [], []
+    # Rows run down the map (z grows towards the bottom), columns to the right.
+    for row in range(1, n - 1):
+        for column in range(1, n - 1):
+            walls.append(1.0 if grid[row][column:column + 1] == "#" else 0.0)
+            levels.append(shot.getpixel((int(x + left + (column + 0.5) * side / n),
+                                         int(y + top + (row + 0.5) * side / n))))
+    return correlation(walls, levels)
+
+
+def correlation(a, b):
+    n = len(a)
+    ma, mb = sum(a) / n, sum(b) / n
+    cov = sum((p - ma) * (q - mb) for p, q in zip(a, b))
+    norm = (sum((p - ma) ** 2 for p in a) * sum((q - mb) ** 2 for q in b)) ** 0.5
+    return cov / norm if norm else 0.0
+
+
 def main(argv):
     if len(argv) < 2:
         print(__doc__)
@@ -113,6 +149,14 @@ def main(argv):
         difference = picture_difference(args[0], args[1], box)
         ok = difference <= limit
         print("%s like %s: mean difference %.1f (<= %.1f)" % (args[0], args[1], difference, limit))
+    elif command == "map" and len(args) == 4:
+        grid = maze.grid_after(args[1], int(args[2]))
+        if grid is None:
+            print("%s: no wall grid after byte %s" % (args[1], args[2]))
+            return 1
+        found = map_correlation(args[0], grid)
+        ok = found >= float(args[3])
+        print("%s: map against the %d-row maze: correlation %.3f (>= %s)" % (args[0], len(grid), found, args[3]))
     else:
         print(__doc__)
         return 2
