@@ -208,7 +208,6 @@ if [ -s "$work/stderr.log" ]; then
     fail "the game wrote to standard error"
 fi
 "$py" "$lib/wav.py" closed "$work/sound.wav" || fail "sound device not closed at exit"
-"$py" "$lib/wav.py" levels "$work/sound.wav" | tail -n 3
 
 # --- 9. replay -----------------------------------------------------------------
 step "the game replays to the same state"

@@ -6,9 +6,6 @@ Regions are given as fractions of the picture, left top right bottom
 size. Every command prints what it measured and exits 0 when the check holds,
 1 when it does not.
 
-  bright FILE L T R B SHARE         at least SHARE of the region's pixels are
-                                    bright (brightest channel >= 150)
-  dark FILE L T R B SHARE           at most SHARE of the region is bright
   differ A B L T R B SHARE          at least SHARE of the region's pixels
                                     changed (some channel by more than 40)
   same A B L T R B SHARE            at most SHARE of the region changed
@@ -24,11 +21,12 @@ size. Every command prints what it measured and exits 0 when the check holds,
 """
 import sys
 
-import maze
+sys.dont_write_bytecode = True  # no cache files beside the sources
+import maze  # noqa: E402
+from wav import correlation  # noqa: E402
 
 from PIL import Image, ImageChops
 
-BRIGHT_LEVEL = 150
 CHANGE_LEVEL = 40
 # The overlay's virtual canvas: drawn as large as the window allows at this
 # shape, centred between clear bars.
@@ -61,10 +59,6 @@ def is_ink(pixel):
 def ink_share(path, box):
     pixels = list(crop(path, box).getdata())
     return sum(1 for p in pixels if is_ink(p)) / len(pixels) if pixels else 0.0
-
-
-def bright_share(path, box):
-    return share_of(crop(path, box), lambda level: level >= BRIGHT_LEVEL)
 
 
 def changed_share(path_a, path_b, box):
@@ -115,25 +109,12 @@ def map_correlation(path, grid):
     return correlation(walls, levels)
 
 
-def correlation(a, b):
-    n = len(a)
-    ma, mb = sum(a) / n, sum(b) / n
-    cov = sum((p - ma) * (q - mb) for p, q in zip(a, b))
-    norm = (sum((p - ma) ** 2 for p in a) * sum((q - mb) ** 2 for q in b)) ** 0.5
-    return cov / norm if norm else 0.0
-
-
 def main(argv):
     if len(argv) < 2:
         print(__doc__)
         return 2
     command, args = argv[1], argv[2:]
-    if command in ("bright", "dark") and len(args) == 6:
-        box, limit = [float(v) for v in args[1:5]], float(args[5])
-        share = bright_share(args[0], box)
-        ok = share >= limit if command == "bright" else share <= limit
-        print("%s: bright share %.4f (%s %.4f)" % (args[0], share, ">=" if command == "bright" else "<=", limit))
-    elif command in ("ink", "noink") and len(args) == 6:
+    if command in ("ink", "noink") and len(args) == 6:
         box, limit = [float(v) for v in args[1:5]], float(args[5])
         share = ink_share(args[0], box)
         ok = share >= limit if command == "ink" else share <= limit

@@ -13,7 +13,6 @@ Integer PCM (8/16/32 bit) and 32-bit float, plain or extensible headers.
                                one's name and its gain as played, in dB (all
                                channels' power added); exit 1 when FILE does
                                not reach TO yet or no SOURCE matches
-  levels FILE                  print the RMS of every second
   closed FILE                  the writer finished the file: the RIFF and
                                data lengths match the file's size
 """
@@ -81,10 +80,6 @@ def decode(code, bits, raw):
     raise ValueError("unsupported sample format %d/%d bits" % (code, bits))
 
 
-def rms(samples):
-    return (sum(v * v for v in samples) / len(samples)) ** 0.5 if samples else 0.0
-
-
 def envelope(samples, channels, rate):
     """Power (mean square, channels added) of each 1/BLOCKS s block."""
     size = rate // BLOCKS * channels
@@ -137,12 +132,6 @@ def main(argv):
         return identify(argv[2], int(argv[3]), int(argv[4]), argv[5:])
     if len(argv) == 3 and argv[1] == "closed":
         return 0 if finished(argv[2]) else 1
-    if len(argv) == 3 and argv[1] == "levels":
-        rate, channels, samples = read(argv[2])
-        frame = rate * channels
-        for second in range(len(samples) // frame):
-            print("%3d s: %.5f" % (second, rms(samples[second * frame:(second + 1) * frame])))
-        return 0
     print(__doc__)
     return 2
 
