@@ -32,6 +32,7 @@
 #include "app/StateHash.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
+#include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
 #include "platform/Console.h"
 #include "platform/PerformanceCounter.h"
@@ -106,8 +107,8 @@ void saveReplay() {
 bool windowForced = false;
 bool defaultMouse = false;
 
-// Prints the ball's tile whenever it changes during play; the first line of
-// every game gives the start tile.
+// Prints the ball's tile whenever it changes during play; the first lines of
+// every game give the start tile and the size the swarm may grow to.
 void traceBallTile() {
     static bool wasPlaying = false;
     static int column = 0;
@@ -119,6 +120,9 @@ void traceBallTile() {
     }
     const int c = labyrinth->getTileIdx(player->position.x);
     const int r = labyrinth->getTileIdx(player->position.z);
+    if (!wasPlaying && particleController != nullptr) {
+        printf("swarm: at most %i enemies\n", particleController->maxParticles);
+    }
     if (!wasPlaying || c != column || r != row) {
         printf("ball tile: %i %i\n", c, r);
         fflush(stdout);

@@ -62,22 +62,24 @@ shot_until() {
 }
 keys() { xdotool key --delay 200 "$@"; }
 game_alive() { kill -0 "$game_pid" 2>/dev/null; }
-# The wave writer runs in real time: sound_reached SECONDS holds once that
-# much sound has been written.
-sound_length() { "$py" "$lib/wav.py" length "$work/sound.wav"; }
-sound_reached() { awk -v have="$(sound_length)" -v want="$1" 'BEGIN { print "sound written: " have " s"; exit !(have >= want) }'; }
-# music_level FROM TO FILE: the whole seconds FROM..TO of the sound are as
-# loud as the game's sound file FILE.
-music_level() {
-    until_ok 60 sound_reached "$2" || return 1
-    "$py" "$lib/wav.py" level "$work/sound.wav" "$1" "$2" "$src/data/sounds/$3"
+# The wave writer runs in real time: sound_reached SECONDS [WAV] holds once
+# that much sound has been written.
+sound_length() { "$py" "$lib/wav.py" length "${1:-$work/sound.wav}"; }
+sound_reached() { awk -v have="$(sound_length "${2:-}")" -v want="$1" 'BEGIN { print "sound written: " have " s"; exit !(have >= want) }'; }
+# music_gain FROM TO FILE [WAV]: the whole seconds FROM..TO of the sound are
+# the game's sound file FILE, of all its files the one they follow; prints
+# the gain it plays at, in dB.
+music_gain() {
+    until_ok 60 sound_reached "$2" "${4:-}" >&2 || return 1
+    "$py" "$lib/wav.py" track "${4:-$work/sound.wav}" "$1" "$2" "$src"/data/sounds/*.wav >"$work/track" || true
+    cat "$work/track" >&2
+    tail -n 1 "$work/track" | awk -v want="$3" '$1 == want { print $2; found = 1 } END { exit !found }'
 }
 fps_lines() { grep -c "^fps: " "$work/stdout.log" || true; }
 fps_lines_reached() { [ "$(fps_lines)" -ge "$1" ]; }
 
 # Regions as fractions of the window (left top right bottom).
 title="0.35 0.15 0.82 0.33"  # the glowing game name on the menu picture
-map="0.84 0.01 0.96 0.19"    # the maze map in the top right of the HUD
 pause="0.38 0.42 0.62 0.58"  # the pause picture in the middle
 all="0 0 1 1"
 
@@ -101,13 +103,13 @@ xdotool mousemove --window "$window" 300 300
 step "the menu shows and its music plays"
 # Right of the buttons the menu is its background picture.
 shot_until 60 menu like @ "$src/data/kelvo_menu.bmp" 0.25 0 1 1 6 || fail "menu picture not drawn"
-music_level 1 5 mainMenu3.wav || fail "menu music not at its own level"
+menu_gain=$(music_gain 1 5 mainMenu3.wav) || fail "the menu does not play mainMenu3.wav"
 
 # --- 3. game -----------------------------------------------------------------
 step "Down, Up, Enter start a game"
 keys Down Up Return
 game_music=$(sound_length)
-shot_until 30 game bright @ $map 0.1 || fail "no maze map on the HUD"
+shot_until 30 game map @ "$work/stdout.log" 0 0.5 || fail "the map does not show the first maze"
 pic differ "$(picture_of menu)" "$(picture_of game)" $all 0.3 || fail "game looks like the menu"
 
 # The swarm soon finds the ball in this first game (100 enemies; seed 6 starts
@@ -131,7 +133,7 @@ shot paused_later
 pic same "$(picture_of paused)" "$(picture_of paused_later)" $all 0.002 || fail "world moves while paused"
 # The in-game music plays on while paused; measured from its second second.
 from=$(awk -v t="$game_music" 'BEGIN { print int(t) + 2 }')
-music_level "$from" $((from + 3)) background.wav || fail "in-game music not at its own level"
+music_gain "$from" $((from + 3)) background.wav >/dev/null || fail "the game does not play background.wav"
 
 # --- 5. resume, back to the menu ---------------------------------------------
 step "Space resumes, Esc returns to the menu"
@@ -142,7 +144,7 @@ keys Escape
 shot_until 20 menu_again same "$(picture_of menu)" @ $all 0.02 || fail "Esc did not bring the menu back"
 
 # --- 6. options: a bigger maze -----------------------------------------------
-step "the options screen makes the maze 40 wide (and the swarm 5 strong)"
+step "the options screen makes the maze 40 wide and the swarm 5 strong"
 keys Down Down Return
 shot_until 20 options differ "$(picture_of menu)" @ $title 0.3 || fail "no options screen"
 # Level size 32 -> 40 in steps of 1; enemy count 100 -> 5 in steps of 5.
@@ -156,8 +158,7 @@ shot_until 20 menu_after_options same "$(picture_of menu)" @ $title 0.02 || fail
 game40=$(stat -c %s "$work/stdout.log")
 keys Up Up Return
 # The map must show the new maze, not the first one (nor nothing).
-shot_until 30 game_40 bright @ $map 0.1 || fail "no maze map in the bigger maze"
-pic differ "$(picture_of game)" "$(picture_of game_40)" $map 0.05 || fail "map still shows the first maze"
+shot_until 30 game_40 map @ "$work/stdout.log" "$offset" 0.5 || fail "the map does not show the new maze"
 
 # --- 7. rolling --------------------------------------------------------------
 step "moving the mouse rolls the ball"
@@ -170,6 +171,8 @@ step "moving the mouse rolls the ball"
 traced_since() { tail -c +$(($1 + 1)) "$work/stdout.log" | grep "^ball tile: " | tail -n 1; }
 start_traced() { [ -n "$(traced_since "$game40")" ]; }
 until_ok 30 start_traced || fail "no start tile traced"
+swarm=$(tail -c +$((game40 + 1)) "$work/stdout.log" | grep -m1 "^swarm: ")
+[ "$swarm" = "swarm: at most 5 enemies" ] || fail "the enemy count chosen was not used: $swarm"
 offset=$(stat -c %s "$work/stdout.log")
 read -r _ _ column row < <(traced_since "$game40")
 to_column=$((20 - column))  # 20: the middle of the 40-wide maze
@@ -205,7 +208,6 @@ if [ -s "$work/stderr.log" ]; then
     fail "the game wrote to standard error"
 fi
 "$py" "$lib/wav.py" closed "$work/sound.wav" || fail "sound device not closed at exit"
-"$py" "$lib/wav.py" levels "$work/sound.wav" | tail -n 3
 
 # --- 9. replay -----------------------------------------------------------------
 step "the game replays to the same state"
@@ -222,4 +224,15 @@ timeout 300 env -u ALSOFT_DRIVERS -u XDG_RUNTIME_DIR -u PULSE_RUNTIME_PATH TMPDI
     "$bin" --window --replay "$file" --fast >"$work/replay.log" 2>&1 ||
     fail "playback failed: $(grep -E 'replay|kelvo:' "$work/replay.log" | tail -n 3)"
 grep "^replay ok: ticks [0-9]*, state $hash$" "$work/replay.log" || fail "playback: $(grep replay "$work/replay.log")"
+
+# --- 10. music volume ----------------------------------------------------------
+step "music_volume 60 plays the menu music at 60 %"
+echo "music_volume 60" >>"$XDG_CONFIG_HOME/kelvo/settings.cfg"
+sed "s|$work/sound.wav|$work/sound60.wav|" "$work/alsoft.conf" >"$work/alsoft60.conf"
+env -u ALSOFT_DRIVERS ALSOFT_CONF="$work/alsoft60.conf" "$bin" --window --no-record >"$work/stdout.log" 2>"$work/stderr.log" &
+game_pid=$!
+quiet_gain=$(music_gain 1 5 mainMenu3.wav "$work/sound60.wav") || fail "the menu does not play mainMenu3.wav"
+# 20 log10(0.6) = -4.4 dB
+awk -v d="$(awk -v a="$quiet_gain" -v b="$menu_gain" 'BEGIN { print a - b }')" \
+    'BEGIN { print "60 % against 100 %: " d " dB"; exit !(d > -5.4 && d < -3.4) }' || fail "music_volume 60 not applied"
 echo "play ok"

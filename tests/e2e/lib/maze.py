@@ -21,17 +21,20 @@ def first_grid(lines):
     return None  # none yet, or still being printed
 
 
-def main(argv):
-    if len(argv) != 4 or argv[1] != "size":
-        print(__doc__)
-        return 2
-    offset = int(argv[3])
-    with open(argv[2], "rb") as f:
+def grid_after(log, offset):
+    with open(log, "rb") as f:
         f.seek(max(offset - 1, 0))
         text = f.read().decode("utf-8", "replace")
     lines = text.split("\n")
     # Unless OFFSET starts a line, the first piece ends a line printed before.
-    rows = first_grid(lines if offset == 0 else lines[1:])
+    return first_grid(lines if offset == 0 else lines[1:])
+
+
+def main(argv):
+    if len(argv) != 4 or argv[1] != "size":
+        print(__doc__)
+        return 2
+    rows = grid_after(argv[2], int(argv[3]))
     if rows is None:
         return 1
     print(len(rows), max(len(r) for r in rows))

@@ -6,21 +6,27 @@ Regions are given as fractions of the picture, left top right bottom
 size. Every command prints what it measured and exits 0 when the check holds,
 1 when it does not.
 
-  bright FILE L T R B SHARE         at least SHARE of the region's pixels are
-                                    bright (brightest channel >= 150)
-  dark FILE L T R B SHARE           at most SHARE of the region is bright
   differ A B L T R B SHARE          at least SHARE of the region's pixels
                                     changed (some channel by more than 40)
   same A B L T R B SHARE            at most SHARE of the region changed
   ink FILE L T R B SHARE            at least SHARE of the region is the
                                     overlay's cyan text colour
   noink FILE L T R B SHARE          at most SHARE of the region is that cyan
+  map FILE LOG OFFSET CORRELATION   the HUD map shows the first wall grid
+                                    printed after byte OFFSET of the game's
+                                    standard output LOG: inside the border,
+                                    the brightness at each tile's centre
+                                    correlates at least that well with the
+                                    grid's walls
 """
 import sys
 
+sys.dont_write_bytecode = True  # no cache files beside the sources
+import maze  # noqa: E402
+from wav import correlation  # noqa: E402
+
 from PIL import Image, ImageChops
 
-BRIGHT_LEVEL = 150
 CHANGE_LEVEL = 40
 # The overlay's virtual canvas: drawn as large as the window allows at this
 # shape, centred between clear bars.
@@ -55,10 +61,6 @@ def ink_share(path, box):
     return sum(1 for p in pixels if is_ink(p)) / len(pixels) if pixels else 0.0
 
 
-def bright_share(path, box):
-    return share_of(crop(path, box), lambda level: level >= BRIGHT_LEVEL)
-
-
 def changed_share(path_a, path_b, box):
     a, b = crop(path_a, box), crop(path_b, box)
     if a.size != b.size:
@@ -87,17 +89,32 @@ def picture_difference(path, picture, box):
     return sum((i % 256) * n for i, n in enumerate(counts)) / total if total else 255.0
 
 
+# The map's square on the overlay canvas (left, top, side; top down).
+MAP_BOX = (1080, 0, 200)
+
+
+def map_correlation(path, grid):
+    shot = Image.open(path).convert("L")
+    x, y, cw, ch = canvas_box(shot.size)
+    scale = cw / CANVAS_W
+    left, top, side = (v * scale for v in MAP_BOX)
+    n = len(grid)
+    walls, levels = [], []
+    # Rows run down the map (z grows towards the bottom), columns to the right.
+    for row in range(1, n - 1):
+        for column in range(1, n - 1):
+            walls.append(1.0 if grid[row][column:column + 1] == "#" else 0.0)
+            levels.append(shot.getpixel((int(x + left + (column + 0.5) * side / n),
+                                         int(y + top + (row + 0.5) * side / n))))
+    return correlation(walls, levels)
+
+
 def main(argv):
     if len(argv) < 2:
         print(__doc__)
         return 2
     command, args = argv[1], argv[2:]
-    if command in ("bright", "dark") and len(args) == 6:
-        box, limit = [float(v) for v in args[1:5]], float(args[5])
-        share = bright_share(args[0], box)
-        ok = share >= limit if command == "bright" else share <= limit
-        print("%s: bright share %.4f (%s %.4f)" % (args[0], share, ">=" if command == "bright" else "<=", limit))
-    elif command in ("ink", "noink") and len(args) == 6:
+    if command in ("ink", "noink") and len(args) == 6:
         box, limit = [float(v) for v in args[1:5]], float(args[5])
         share = ink_share(args[0], box)
         ok = share >= limit if command == "ink" else share <= limit
@@ -113,6 +130,14 @@ def main(argv):
         difference = picture_difference(args[0], args[1], box)
         ok = difference <= limit
         print("%s like %s: mean difference %.1f (<= %.1f)" % (args[0], args[1], difference, limit))
+    elif command == "map" and len(args) == 4:
+        grid = maze.grid_after(args[1], int(args[2]))
+        if grid is None:
+            print("%s: no wall grid after byte %s" % (args[1], args[2]))
+            return 1
+        found = map_correlation(args[0], grid)
+        ok = found >= float(args[3])
+        print("%s: map against the %d-row maze: correlation %.3f (>= %s)" % (args[0], len(grid), found, args[3]))
     else:
         print(__doc__)
         return 2

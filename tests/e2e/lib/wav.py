@@ -6,12 +6,13 @@ the samples are read from the start of the data chunk to the end of the file.
 Integer PCM (8/16/32 bit) and 32-bit float, plain or extensible headers.
 
   length FILE                  print how many seconds have been written
-  level FILE FROM TO SOURCE    the level over the whole seconds FROM..TO of
-                               FILE is within 6 dB of the level of all of
-                               SOURCE (a sound the game plays); exit 1 when
-                               it is not, or when FILE does not reach TO yet.
-                               Levels are RMS of all channels' power added
-  levels FILE                  print the RMS of every second
+  track FILE FROM TO SOURCE... which SOURCE (a looping sound the game plays)
+                               the whole seconds FROM..TO of FILE are, found
+                               by correlating their loudness envelopes at
+                               every offset into the loop; prints the best
+                               one's name and its gain as played, in dB (all
+                               channels' power added); exit 1 when FILE does
+                               not reach TO yet or no SOURCE matches
   closed FILE                  the writer finished the file: the RIFF and
                                data lengths match the file's size
 """
@@ -21,8 +22,12 @@ import struct
 import sys
 
 FLOAT, PCM = 3, 1
-# The music as heard must come within this many decibels of its file.
-LEVEL_TOLERANCE = 6.0
+# Envelope blocks per second: fine enough to follow the notes, coarse
+# enough that the sample rates of the file and the device need not match.
+BLOCKS = 100
+# A piece of a recording whose envelope correlates at least this well with a
+# source file at some offset is that file playing.
+MATCH = 0.5
 
 
 def read(path):
@@ -75,12 +80,47 @@ def decode(code, bits, raw):
     raise ValueError("unsupported sample format %d/%d bits" % (code, bits))
 
 
-def decibels(level):
-    return 20 * math.log10(level) if level > 0 else float("-inf")
+def envelope(samples, channels, rate):
+    """Power (mean square, channels added) of each 1/BLOCKS s block."""
+    size = rate // BLOCKS * channels
+    return [sum(v * v for v in samples[i:i + size]) / size * channels
+            for i in range(0, len(samples) - size + 1, size)]
 
 
-def rms(samples):
-    return (sum(v * v for v in samples) / len(samples)) ** 0.5 if samples else 0.0
+def correlation(a, b):
+    n = len(a)
+    ma, mb = sum(a) / n, sum(b) / n
+    da, db = [v - ma for v in a], [v - mb for v in b]
+    norm = (sum(v * v for v in da) * sum(v * v for v in db)) ** 0.5
+    return sum(x * y for x, y in zip(da, db)) / norm if norm else 0.0
+
+
+def best_offset(played, source):
+    """(correlation, gain in dB) of played at its best offset into the loop."""
+    loop = source * (len(played) // len(source) + 2)
+    best = max(range(len(source)), key=lambda o: correlation(played, loop[o:o + len(played)]))
+    match = loop[best:best + len(played)]
+    return correlation(played, match), 10 * math.log10(sum(played) / sum(match))
+
+
+def identify(path, start, end, sources):
+    rate, channels, samples = read(path)
+    frame = rate * channels
+    if len(samples) < end * frame:
+        print("%s: only %.2f s written so far" % (path, len(samples) / frame))
+        return 1
+    played = envelope(samples[start * frame:end * frame], channels, rate)
+    found = []
+    for source in sources:
+        source_rate, source_channels, source_samples = read(source)
+        match, gain = best_offset(played, envelope(source_samples, source_channels, source_rate))
+        print("%s %d..%d s against %s: correlation %.3f, gain %.1f dB" % (path, start, end, source, match, gain))
+        found.append((match, source, gain))
+    match, source, gain = max(found)
+    if match < MATCH:
+        return 1
+    print("%s %.1f" % (source.rsplit("/", 1)[-1], gain))
+    return 0
 
 
 def main(argv):
@@ -88,29 +128,10 @@ def main(argv):
         rate, channels, samples = read(argv[2])
         print("%.2f" % (len(samples) / (rate * channels)))
         return 0
-    if len(argv) == 6 and argv[1] == "level":
-        path, start, end, source = argv[2], int(argv[3]), int(argv[4]), argv[5]
-        rate, channels, samples = read(path)
-        frame = rate * channels
-        if len(samples) < end * frame:
-            print("%s: only %.2f s written so far" % (path, len(samples) / frame))
-            return 1
-        # The power of all channels together: a mono sound in the middle of
-        # two speakers plays at -3 dB in each.
-        played = decibels(rms(samples[start * frame:end * frame]) * math.sqrt(channels))
-        _, source_channels, recorded_samples = read(source)
-        recorded = decibels(rms(recorded_samples) * math.sqrt(source_channels))
-        print("%s: %.1f dBFS in %d..%d s, %s: %.1f dBFS, %.1f dB apart (at most %.0f)" % (
-            path, played, start, end, source, recorded, played - recorded, LEVEL_TOLERANCE))
-        return 0 if abs(played - recorded) <= LEVEL_TOLERANCE else 1
+    if len(argv) >= 6 and argv[1] == "track":
+        return identify(argv[2], int(argv[3]), int(argv[4]), argv[5:])
     if len(argv) == 3 and argv[1] == "closed":
         return 0 if finished(argv[2]) else 1
-    if len(argv) == 3 and argv[1] == "levels":
-        rate, channels, samples = read(argv[2])
-        frame = rate * channels
-        for second in range(len(samples) // frame):
-            print("%3d s: %.5f" % (second, rms(samples[second * frame:(second + 1) * frame])))
-        return 0
     print(__doc__)
     return 2
 
