@@ -93,14 +93,21 @@ finish Down Down Down
 # F12 as a player presses it, on a fresh Windows profile of its own (a wine
 # prefix whose home is a scratch folder, so nothing lands in the tester's
 # own home): the picture goes into the player's Pictures\kelvo folder as a
-# PNG of the frame the window shows. Once the menu's cursor has moved and its
-# highlight has faded over (two pictures of the window agree), the picture
-# must show the new cursor: one taken earlier, or of another frame, differs.
+# PNG of the frame the window shows. Once the menu's cursor has moved (the
+# window no longer shows the first menu) and its highlight has faded over
+# (two pictures of the window agree), the picture must show the new cursor:
+# one taken earlier, or of another frame, differs. The key reaches the game
+# some time after xdotool sends it, so the move itself is awaited first.
 mkdir -p "$out/home"
 player=(KELVO_WINEPREFIX="$out/wineprefix" HOME="$out/home")
 start f12 "$game" ALSOFT_DRIVERS=null "${player[@]}"
-import -window "$window" "$out/window.png"
+import -window "$window" "$out/first.png"
 xdotool key Down
+cursor_moved() {
+    import -window "$window" "$out/window.png" &&
+        /usr/bin/python3 "$picture" differ "$out/first.png" "$out/window.png" 0 0 1 1 0.001 >/dev/null
+}
+until_ok 60 cursor_moved || fail "f12: the menu's cursor did not move"
 held_still() {
     cp "$out/window.png" "$out/before.png"
     import -window "$window" "$out/window.png" &&
