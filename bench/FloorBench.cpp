@@ -6,7 +6,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/FloorFrames.h"
+#include "harness/FloorFrames.h"
 
 namespace {
 long frameLimit = 1000;

@@ -2,7 +2,7 @@
 
 // What the floor benchmark programs share: a window of the size given on the
 // command line ([width height frames], default 1024 768 1000), and one run of
-// app/FloorFrames' measurement in it once the window is shown, printed as the
+// harness/FloorFrames' measurement in it once the window is shown, printed as the
 // game's benchmark prints its floor lines.
 class FloorBench {
 public:

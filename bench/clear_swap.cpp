@@ -3,7 +3,7 @@
 // game's --benchmark measures the same floor after its run).
 // Usage: clear_swap [width height frames]
 #include "FloorBench.h"
-#include "app/FloorFrames.h"
+#include "harness/FloorFrames.h"
 
 int main(int argc, char** argv) {
     FloorBench::open(argc, argv, "clear and swap");

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "FloorBench.h"
-#include "app/FloorFrames.h"
+#include "harness/FloorFrames.h"
 
 int main(int argc, char** argv) {
     if (!FloorBench::open(argc, argv, "shade once") || !FloorFrames::beginShading()) {

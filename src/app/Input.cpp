@@ -4,15 +4,16 @@
 
 #include <GL/freeglut.h>
 
-#include "app/FullScreen.h"
 #include "app/Globals.h"
 #include "app/Rules.h"
-#include "app/Screenshot.h"
 #include "gui/SgGUI.h"
 #include "physics/SgPlayer.h"
 #include "platform/Cursor.h"
 #include "platform/KeyCodes.h"
+#include "profile/PlayerFiles.h"
 #include "sg/SgCamera.h"
+#include "window/FullScreen.h"
+#include "window/Screenshot.h"
 
 namespace {
 // Flips a HUD switch (map shown, game paused) and the picture that shows it.
@@ -38,6 +39,13 @@ void tell(InputEvent::Kind kind, int a, int b) {
     if (inputListener != nullptr) {
         inputListener(InputEvent{kind, a, b});
     }
+}
+
+// Switches and remembers the choice in the settings file.
+void toggleFullScreen() {
+    const bool on = !isFullScreen();
+    setFullScreen(on);
+    changeSettings([on](Settings& saved) { saved.fullscreen = on; });
 }
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/Globals.h"
-#include "app/PlayerFiles.h"
+#include "profile/PlayerFiles.h"
 #include "resources/AudioManager.h"
 #include "sg/SgCamera.h"
 

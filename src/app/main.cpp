@@ -6,31 +6,23 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/Autopilot.h"
 #include "app/CommandLine.h"
 #include "app/DataLocator.h"
 #include "app/DisplayMode.h"
-#include "app/FloorFrames.h"
 #include "app/FrameLoop.h"
 #include "app/FramePacer.h"
-#include "app/FrameStats.h"
-#include "app/FullScreen.h"
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
-#include "app/PlayerFiles.h"
-#include "app/Rules.h"
-#include "app/Screenshot.h"
-#include "app/Settings.h"
-#include "app/ShaderPolicy.h"
 #include "app/ProcessEnd.h"
-#include "app/Replay.h"
-#include "app/ReplayPlayer.h"
-#include "app/ReplayRecorder.h"
+#include "app/Rules.h"
 #include "app/SceneAssembly.h"
-#include "app/StateHash.h"
+#include "app/ShaderPolicy.h"
 #include "gui/SgGUI.h"
+#include "harness/Autopilot.h"
+#include "harness/FloorFrames.h"
+#include "harness/FrameStats.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
@@ -39,6 +31,14 @@
 #include "platform/Process.h"
 #include "platform/SwapControl.h"
 #include "platform/UserFolders.h"
+#include "profile/PlayerFiles.h"
+#include "profile/Settings.h"
+#include "replay/Replay.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/StateHash.h"
+#include "window/FullScreen.h"
+#include "window/Screenshot.h"
 
 namespace {
 // Present only for the runs that ask for them.
@@ -425,7 +425,7 @@ int main(int argc, char** argv) {
 
     init();
     settingsSaved = applySettings;
-    renderer.beforeSwap = takeRequestedScreenshot;
+    renderer.beforeSwap = [] { takeRequestedScreenshot(width, height); };
     glutMainLoop();
     return 0;
 }

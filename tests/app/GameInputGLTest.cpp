@@ -3,10 +3,10 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include "app/FullScreen.h"
 #include "app/GameWorld.h"
 #include "app/Input.h"
 #include "platform/KeyCodes.h"
+#include "window/FullScreen.h"
 
 using gameworld::State;
 using gameworld::currentState;

@@ -13,13 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "app/Globals.h"
-#include "app/PlayerFiles.h"
 #include "app/Rules.h"
 #include "app/SceneAssembly.h"
 #include "gui/SgGUI.h"
 #include "gui/SgGUINumber.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgPlayer.h"
+#include "profile/PlayerFiles.h"
 #include "sg/SgCamera.h"
 
 namespace gameworld {

@@ -7,7 +7,7 @@
 
 #include "app/Globals.h"
 #include "app/Music.h"
-#include "app/PlayerFiles.h"
+#include "profile/PlayerFiles.h"
 #include "resources/AudioManager.h"
 #include "resources/TestFiles.h"
 #include "support/ScopedEnvironment.h"

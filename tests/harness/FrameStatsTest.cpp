@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/FrameStats.h"
+#include "harness/FrameStats.h"
 
 TEST(FrameStats, PercentilesUseTheNearestRank) {
     std::vector<double> values;

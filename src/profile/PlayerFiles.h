@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "app/Records.h"
-#include "app/Settings.h"
+#include "profile/Records.h"
+#include "profile/Settings.h"
 
 // The player's own files for this run: settings.cfg in the configuration
 // folder and records.tsv in the data folder (see UserFolders). A file that

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/FrameStats.h"
+#include "harness/FrameStats.h"
 
 // The floors a game frame is set beside, drawn in the current window and
 // timed like the game's benchmark (steady clock, time between frame starts,

@@ -1,4 +1,4 @@
-#include "app/StateHash.h"
+#include "replay/StateHash.h"
 
 #include <cstdio>
 #include <cstring>

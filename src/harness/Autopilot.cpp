@@ -1,4 +1,4 @@
-#include "app/Autopilot.h"
+#include "harness/Autopilot.h"
 
 #include <algorithm>
 #include <cmath>

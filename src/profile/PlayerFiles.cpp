@@ -1,4 +1,4 @@
-#include "app/PlayerFiles.h"
+#include "profile/PlayerFiles.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "app/Records.h"
+#include "profile/Records.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <tuple>
 
-#include "app/ProblemList.h"
 #include "gui/GameLimits.h"
 #include "platform/NumberText.h"
+#include "profile/ProblemList.h"
 
 namespace {
 const char* const header = "# Kelvo best times: maze\tenemies\thealth\twins\tseconds, best first\n";

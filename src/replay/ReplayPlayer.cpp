@@ -1,4 +1,4 @@
-#include "app/ReplayPlayer.h"
+#include "replay/ReplayPlayer.h"
 
 #include <chrono>
 #include <cstdio>
@@ -11,8 +11,8 @@
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/ProcessEnd.h"
-#include "app/StateHash.h"
 #include "platform/KeyCodes.h"
+#include "replay/StateHash.h"
 
 namespace {
 ReplayPlayer* active = nullptr;

@@ -15,9 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/PlayerFiles.h"
-#include "app/Records.h"
-#include "app/Settings.h"
+#include "profile/PlayerFiles.h"
+#include "profile/Records.h"
+#include "profile/Settings.h"
 
 namespace fs = std::filesystem;
 

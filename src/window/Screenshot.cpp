@@ -1,4 +1,4 @@
-#include "app/Screenshot.h"
+#include "window/Screenshot.h"
 
 #include <cstdio>
 #include <ctime>
@@ -7,7 +7,6 @@
 
 #include <GL/glew.h>
 
-#include "app/Globals.h"
 #include "platform/Console.h"
 #include "platform/UserFolders.h"
 #include "resources/PngFile.h"
@@ -36,7 +35,7 @@ std::string freeName(const std::string& folder) {
 
 void requestScreenshot() { requested = true; }
 
-void takeRequestedScreenshot() {
+void takeRequestedScreenshot(int width, int height) {
     if (requested) {
         requested = false;
         saveScreenshot(width, height);

@@ -1,4 +1,4 @@
-#include "app/FloorFrames.h"
+#include "harness/FloorFrames.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/ProblemList.h"
+#include "profile/ProblemList.h"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/InputEvent.h"
-#include "app/Replay.h"
+#include "replay/Replay.h"
 
 // Collects a run as it is played: every event the handlers receive, and at
 // the end of each tick the state hash after it. Events that arrive after the

@@ -1,4 +1,4 @@
-#include "app/FrameStats.h"
+#include "harness/FrameStats.h"
 
 #include <algorithm>
 #include <cmath>

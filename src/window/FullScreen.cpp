@@ -1,8 +1,6 @@
-#include "app/FullScreen.h"
+#include "window/FullScreen.h"
 
 #include <GL/freeglut.h>
-
-#include "app/PlayerFiles.h"
 
 namespace {
 bool fullScreen = false;
@@ -30,9 +28,3 @@ void setFullScreen(bool on) {
 }
 
 bool isFullScreen() { return fullScreen; }
-
-void toggleFullScreen() {
-    setFullScreen(!fullScreen);
-    const bool on = fullScreen;
-    changeSettings([on](Settings& saved) { saved.fullscreen = on; });
-}

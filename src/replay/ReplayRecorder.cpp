@@ -1,4 +1,4 @@
-#include "app/ReplayRecorder.h"
+#include "replay/ReplayRecorder.h"
 
 #include <algorithm>
 #include <ctime>

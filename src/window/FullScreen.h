@@ -10,5 +10,3 @@
 void setWindowedSize(int width, int height);
 void setFullScreen(bool on);
 bool isFullScreen();
-// Switches and remembers the choice in the settings file.
-void toggleFullScreen();

@@ -1,10 +1,10 @@
-#include "app/Settings.h"
+#include "profile/Settings.h"
 
 #include <cstdio>
 #include <set>
 
-#include "app/ProblemList.h"
 #include "platform/NumberText.h"
+#include "profile/ProblemList.h"
 
 namespace {
 const char* const header =

@@ -1,4 +1,4 @@
-#include "app/Replay.h"
+#include "replay/Replay.h"
 
 #include <filesystem>
 #include <fstream>

@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Replay.h"
-#include "app/ReplayRecorder.h"
-#include "app/StateHash.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
+#include "replay/Replay.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/StateHash.h"
 
 namespace {
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/Replay.h"
+#include "replay/Replay.h"
 
 // Plays a replay in the window: before each tick it hands that tick's
 // recorded events to the game's handlers, and the state hash after the tick

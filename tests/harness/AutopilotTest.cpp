@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Autopilot.h"
 #include "app/Input.h"
+#include "harness/Autopilot.h"
 
 namespace {
 // '#' wall, anything else free; rows run along z. Tiles 2 units wide with
