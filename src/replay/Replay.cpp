@@ -85,6 +85,186 @@ bool mouseField(const std::string& text, float& sensitivity, bool& invert) {
     invert = flag != 0;
     return true;
 }
+
+// The magic opening and the blank line that ends the header (at headerEnd).
+bool findHeader(const std::string& bytes, std::size_t& headerEnd, std::string& error) {
+    if (bytes.empty()) {
+        error = "is empty";
+        return false;
+    }
+    const std::string opening = std::string(magic) + " ";
+    if (bytes.compare(0, opening.size(), opening) != 0) {
+        error = "is not a kelvo replay";
+        return false;
+    }
+    headerEnd = bytes.find("\n\n");
+    if (headerEnd == std::string::npos || headerEnd > maxHeaderBytes) {
+        error = "has no complete header (cut short?)";
+        return false;
+    }
+    return true;
+}
+
+// The format version, then the game version, which must be this build's.
+bool readVersions(HeaderReader& header, const std::string& expectedGameVersion, Replay& r, std::string& error) {
+    long long version = 0;
+    std::string value;
+    if (!header.field(magic, value) || !number(value, 0, 1000000, version)) {
+        error = "has an unreadable format version";
+        return false;
+    }
+    if (version == 2) {
+        error = "is in replay format 2, one step per drawn frame, which this kelvo cannot play exactly: it "
+                "plays format 3, ticks of 1/60 s";
+        return false;
+    }
+    if (version != Replay::formatVersion) {
+        error = "has replay format " + std::to_string(version) + "; this kelvo reads format " +
+                std::to_string(Replay::formatVersion);
+        return false;
+    }
+    if (!header.field("game", r.gameVersion)) {
+        error = "names no game version";
+        return false;
+    }
+    if (r.gameVersion != expectedGameVersion) {
+        error = "was recorded by kelvo " + r.gameVersion.substr(0, 40) + "; this is kelvo " + expectedGameVersion +
+                ", which cannot play it exactly";
+        return false;
+    }
+    return true;
+}
+
+// The body's size as the header gives it.
+struct Counts {
+    long long ticks = 0;
+    long long events = 0;
+};
+
+// "WIDTH HEIGHT", each 1..16384.
+bool windowField(const std::string& text, long long& w, long long& h) {
+    return number(text.substr(0, text.find(' ')), 1, 16384, w) && text.find(' ') != std::string::npos &&
+           number(text.substr(text.find(' ') + 1), 1, 16384, h);
+}
+
+// "state HASH": 16 lower-case hexadecimal digits.
+bool stateField(HeaderReader& header, uint64_t& hash) {
+    std::string text;
+    if (!header.field("state", text) || text.size() != 16 ||
+        text.find_first_not_of("0123456789abcdef") != std::string::npos) {
+        return false;
+    }
+    hash = std::strtoull(text.c_str(), nullptr, 16);
+    return true;
+}
+
+// The recorded game's settings, the body's counts and the final state.
+bool readSettings(HeaderReader& header, Replay& r, Counts& counts, std::string& error) {
+    long long seed = 0, maze = 0, enemies = 0, health = 0, lighting = 0;
+    long long w = 0, h = 0;
+    std::string windowText, mouseText;
+    const bool fields = header.numberField("seed", 0, 4294967295LL, seed) &&
+                        header.numberField("maze", GameLimits::minMazeSize, GameLimits::maxMazeSize, maze) &&
+                        header.numberField("enemies", GameLimits::minEnemies, GameLimits::maxEnemies, enemies) &&
+                        header.numberField("health", 1, 1000000, health) &&
+                        header.numberField("lighting", 0, 1, lighting) && header.field("mouse", mouseText) &&
+                        mouseField(mouseText, r.mouseSensitivity, r.invertMouseY) &&
+                        header.field("window", windowText) && windowField(windowText, w, h) &&
+                        header.numberField("ticks", 0, 4294967295LL, counts.ticks) &&
+                        header.numberField("events", 0, 4294967295LL, counts.events) &&
+                        stateField(header, r.finalHash);
+    if (!fields) {
+        error = "has a damaged header";
+        return false;
+    }
+    r.seed = static_cast<uint32_t>(seed);
+    r.mazeSize = static_cast<int>(maze);
+    r.enemyCount = static_cast<int>(enemies);
+    r.health = static_cast<unsigned>(health);
+    r.lighting = lighting != 0;
+    r.width = static_cast<int>(w);
+    r.height = static_cast<int>(h);
+    return true;
+}
+
+// Whether an event could have come from the game's handlers.
+bool possibleEvent(const InputEvent& event) {
+    switch (event.kind) {
+    case InputEvent::Kind::Key:
+        return event.a >= 0 && event.a <= 255;
+    case InputEvent::Kind::SpecialKey:
+        return event.a >= 0 && event.a <= 0xffff;
+    case InputEvent::Kind::Button:
+        return event.a >= 0 && event.a <= 31 && (event.b == 0 || event.b == 1);
+    case InputEvent::Kind::Motion:
+        return true;
+    case InputEvent::Kind::Reshape:
+        return event.a >= 1 && event.a <= 16384 && event.b >= 1 && event.b <= 16384;
+    case InputEvent::Kind::FocusLost:
+        return event.a == 0 && event.b == 0;
+    }
+    return false;
+}
+
+// One tick's check and events, from `at` onwards; `tickNumber` counts from 1.
+bool readTick(const std::string& bytes, std::size_t& at, long long tickNumber, const Counts& counts, Replay& r,
+              std::string& error) {
+    if (bytes.size() - at < Replay::tickBytes) {
+        error = "is cut short in tick " + std::to_string(tickNumber);
+        return false;
+    }
+    Replay::Tick tick;
+    tick.check = getWord(bytes, at);
+    tick.eventCount = getWord(bytes, at + 4);
+    tick.firstEvent = static_cast<uint32_t>(r.events.size());
+    at += Replay::tickBytes;
+    if (tick.eventCount > static_cast<uint64_t>(counts.events) - r.events.size() ||
+        static_cast<uint64_t>(bytes.size() - at) < static_cast<uint64_t>(tick.eventCount) * Replay::eventBytes) {
+        error = "promises more events in tick " + std::to_string(tickNumber) + " than it holds";
+        return false;
+    }
+    for (uint32_t e = 0; e < tick.eventCount; ++e) {
+        const InputEvent event{static_cast<InputEvent::Kind>(static_cast<unsigned char>(bytes[at])),
+                               static_cast<int32_t>(getWord(bytes, at + 1)),
+                               static_cast<int32_t>(getWord(bytes, at + 5))};
+        at += Replay::eventBytes;
+        if (!possibleEvent(event)) {
+            error = "has an unknown or impossible input event in tick " + std::to_string(tickNumber);
+            return false;
+        }
+        r.events.push_back(event);
+    }
+    r.ticks.push_back(tick);
+    return true;
+}
+
+// The ticks and events after the header, from `body` to the file's end,
+// which must be exactly as long as the counts promise.
+bool readBody(const std::string& bytes, std::size_t body, const Counts& counts, Replay& r, std::string& error) {
+    // Both counts are below 2^32, so the promised size cannot overflow.
+    const uint64_t promised = static_cast<uint64_t>(counts.ticks) * Replay::tickBytes +
+                              static_cast<uint64_t>(counts.events) * Replay::eventBytes;
+    const uint64_t held = bytes.size() - body;
+    if (promised != held) {
+        error = std::string(promised > held ? "is cut short" : "has data after its end") + ": its counts promise " +
+                std::to_string(promised) + " bytes of ticks and events, it holds " + std::to_string(held);
+        return false;
+    }
+    // The size check bounds both counts by the file's length.
+    r.ticks.reserve(static_cast<std::size_t>(counts.ticks));
+    r.events.reserve(static_cast<std::size_t>(counts.events));
+    std::size_t at = body;
+    for (long long t = 0; t < counts.ticks; ++t) {
+        if (!readTick(bytes, at, t + 1, counts, r, error)) {
+            return false;
+        }
+    }
+    if (r.events.size() != static_cast<std::size_t>(counts.events)) {
+        error = "holds fewer events than its header counts";
+        return false;
+    }
+    return true;
+}
 }  // namespace
 
 std::string Replay::encode() const {
@@ -120,142 +300,16 @@ std::string Replay::encode() const {
 
 bool Replay::decode(const std::string& bytes, const std::string& expectedGameVersion, Replay& out,
                     std::string& error) {
-    if (bytes.empty()) {
-        error = "is empty";
-        return false;
-    }
-    const std::string opening = std::string(magic) + " ";
-    if (bytes.compare(0, opening.size(), opening) != 0) {
-        error = "is not a kelvo replay";
-        return false;
-    }
-    const std::size_t headerEnd = bytes.find("\n\n");
-    if (headerEnd == std::string::npos || headerEnd > maxHeaderBytes) {
-        error = "has no complete header (cut short?)";
+    std::size_t headerEnd = 0;
+    if (!findHeader(bytes, headerEnd, error)) {
         return false;
     }
     const std::string headerText = bytes.substr(0, headerEnd + 1);
     HeaderReader header(headerText);
     Replay r;
-    long long version = 0;
-    std::string value;
-    if (!header.field(magic, value) || !number(value, 0, 1000000, version)) {
-        error = "has an unreadable format version";
-        return false;
-    }
-    if (version == 2) {
-        error = "is in replay format 2, one step per drawn frame, which this kelvo cannot play exactly: it "
-                "plays format 3, ticks of 1/60 s";
-        return false;
-    }
-    if (version != formatVersion) {
-        error = "has replay format " + std::to_string(version) + "; this kelvo reads format " +
-                std::to_string(formatVersion);
-        return false;
-    }
-    if (!header.field("game", r.gameVersion)) {
-        error = "names no game version";
-        return false;
-    }
-    if (r.gameVersion != expectedGameVersion) {
-        error = "was recorded by kelvo " + r.gameVersion.substr(0, 40) + "; this is kelvo " + expectedGameVersion +
-                ", which cannot play it exactly";
-        return false;
-    }
-    long long seed = 0, maze = 0, enemies = 0, health = 0, lighting = 0, tickCount = 0, eventCount = 0;
-    long long w = 0, h = 0;
-    std::string windowText, stateText, mouseText;
-    const bool fields = header.numberField("seed", 0, 4294967295LL, seed) &&
-                        header.numberField("maze", GameLimits::minMazeSize, GameLimits::maxMazeSize, maze) &&
-                        header.numberField("enemies", GameLimits::minEnemies, GameLimits::maxEnemies, enemies) &&
-                        header.numberField("health", 1, 1000000, health) &&
-                        header.numberField("lighting", 0, 1, lighting) && header.field("mouse", mouseText) &&
-                        mouseField(mouseText, r.mouseSensitivity, r.invertMouseY) &&
-                        header.field("window", windowText) &&
-                        number(windowText.substr(0, windowText.find(' ')), 1, 16384, w) &&
-                        windowText.find(' ') != std::string::npos &&
-                        number(windowText.substr(windowText.find(' ') + 1), 1, 16384, h) &&
-                        header.numberField("ticks", 0, 4294967295LL, tickCount) &&
-                        header.numberField("events", 0, 4294967295LL, eventCount) &&
-                        header.field("state", stateText) && stateText.size() == 16 &&
-                        stateText.find_first_not_of("0123456789abcdef") == std::string::npos;
-    if (!fields) {
-        error = "has a damaged header";
-        return false;
-    }
-    r.seed = static_cast<uint32_t>(seed);
-    r.mazeSize = static_cast<int>(maze);
-    r.enemyCount = static_cast<int>(enemies);
-    r.health = static_cast<unsigned>(health);
-    r.lighting = lighting != 0;
-    r.width = static_cast<int>(w);
-    r.height = static_cast<int>(h);
-    r.finalHash = std::strtoull(stateText.c_str(), nullptr, 16);
-
-    // Both counts are below 2^32, so the promised size cannot overflow.
-    const std::size_t body = headerEnd + 2;
-    const uint64_t promised = static_cast<uint64_t>(tickCount) * tickBytes +
-                              static_cast<uint64_t>(eventCount) * eventBytes;
-    const uint64_t held = bytes.size() - body;
-    if (promised != held) {
-        error = std::string(promised > held ? "is cut short" : "has data after its end") + ": its counts promise " +
-                std::to_string(promised) + " bytes of ticks and events, it holds " + std::to_string(held);
-        return false;
-    }
-    // The size check bounds both counts by the file's length.
-    r.ticks.reserve(static_cast<std::size_t>(tickCount));
-    r.events.reserve(static_cast<std::size_t>(eventCount));
-    std::size_t at = body;
-    for (long long t = 0; t < tickCount; ++t) {
-        if (bytes.size() - at < tickBytes) {
-            error = "is cut short in tick " + std::to_string(t + 1);
-            return false;
-        }
-        Tick tick;
-        tick.check = getWord(bytes, at);
-        tick.eventCount = getWord(bytes, at + 4);
-        tick.firstEvent = static_cast<uint32_t>(r.events.size());
-        at += tickBytes;
-        if (tick.eventCount > static_cast<uint64_t>(eventCount) - r.events.size() ||
-            static_cast<uint64_t>(bytes.size() - at) < static_cast<uint64_t>(tick.eventCount) * eventBytes) {
-            error = "promises more events in tick " + std::to_string(t + 1) + " than it holds";
-            return false;
-        }
-        for (uint32_t e = 0; e < tick.eventCount; ++e) {
-            InputEvent event{static_cast<InputEvent::Kind>(static_cast<unsigned char>(bytes[at])),
-                             static_cast<int32_t>(getWord(bytes, at + 1)), static_cast<int32_t>(getWord(bytes, at + 5))};
-            at += eventBytes;
-            bool valid = false;
-            switch (event.kind) {
-            case InputEvent::Kind::Key:
-                valid = event.a >= 0 && event.a <= 255;
-                break;
-            case InputEvent::Kind::SpecialKey:
-                valid = event.a >= 0 && event.a <= 0xffff;
-                break;
-            case InputEvent::Kind::Button:
-                valid = event.a >= 0 && event.a <= 31 && (event.b == 0 || event.b == 1);
-                break;
-            case InputEvent::Kind::Motion:
-                valid = true;
-                break;
-            case InputEvent::Kind::Reshape:
-                valid = event.a >= 1 && event.a <= 16384 && event.b >= 1 && event.b <= 16384;
-                break;
-            case InputEvent::Kind::FocusLost:
-                valid = event.a == 0 && event.b == 0;
-                break;
-            }
-            if (!valid) {
-                error = "has an unknown or impossible input event in tick " + std::to_string(t + 1);
-                return false;
-            }
-            r.events.push_back(event);
-        }
-        r.ticks.push_back(tick);
-    }
-    if (r.events.size() != static_cast<std::size_t>(eventCount)) {
-        error = "holds fewer events than its header counts";
+    Counts counts;
+    if (!readVersions(header, expectedGameVersion, r, error) || !readSettings(header, r, counts, error) ||
+        !readBody(bytes, headerEnd + 2, counts, r, error)) {
         return false;
     }
     out = std::move(r);
