@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "app/FrameHooks.h"
 #include "app/FramePacer.h"
 #include "app/Globals.h"
 #include "app/ProcessEnd.h"
@@ -15,11 +16,6 @@
 #include "platform/FrameWait.h"
 #include "platform/PerformanceCounter.h"
 
-void (*perTickStep)(double) = nullptr;
-void (*tickSimulated)() = nullptr;
-void (*beforeTick)() = nullptr;
-void (*frameObserver)(double, int, double, double) = nullptr;
-bool (*stillScreen)() = nullptr;
 FramePacer framePacer(PerformanceCounter::frequency());
 bool oneTickPerFrame = false;
 long ticksRun = 0;
@@ -48,15 +44,13 @@ void countDrawnFrame(double elapsedSeconds) {
 }
 
 void runTick() {
-    if (beforeTick != nullptr) {
-        beforeTick();
-    }
+    frameHooks.tickBegins();
     applyMouseMotion();
     tickBlend.beforeTick();
     if (!gamePaused) {
         sceneGraphNode.update(TickClock::tickSeconds);
-        if (perTickStep != nullptr) {
-            perTickStep(TickClock::tickSeconds);
+        if (frameHooks.tickStep) {
+            frameHooks.tickStep(TickClock::tickSeconds);
         }
     }
     if (++ticksThisSecond == TickClock::ticksPerSecond) {
@@ -64,9 +58,7 @@ void runTick() {
         ticksThisSecond = 0;
     }
     ++ticksRun;
-    if (tickSimulated != nullptr) {
-        tickSimulated();
-    }
+    frameHooks.tickEnded();
 }
 
 void drawScene() { renderer.renderScene(&sceneGraphNode); }
@@ -105,10 +97,11 @@ void realDisplay(double elapsedSeconds) {
     const int64_t renderStart = PerformanceCounter::now();
     // One tick per frame draws the world as the tick left it.
     tickBlend.draw(oneTickPerFrame ? 1.0 : tickClock.blend(), drawScene);
-    if (frameObserver != nullptr) {
+    if (!frameHooks.afterFrame.empty()) {
         const double frequency = static_cast<double>(counterFrequency);
-        frameObserver(elapsedSeconds, ticks, static_cast<double>(renderStart - simulationStart) / frequency,
-                      static_cast<double>(PerformanceCounter::now() - renderStart) / frequency);
+        frameHooks.frameDrawn(FrameTimes{elapsedSeconds, ticks,
+                                         static_cast<double>(renderStart - simulationStart) / frequency,
+                                         static_cast<double>(PerformanceCounter::now() - renderStart) / frequency});
     }
 
     ++framesDrawn;
@@ -118,9 +111,7 @@ void realDisplay(double elapsedSeconds) {
 }
 
 void reshape(int w, int h) {
-    if (inputListener != nullptr) {
-        inputListener(InputEvent{InputEvent::Kind::Reshape, w, h});
-    }
+    frameHooks.inputArrived(InputEvent{InputEvent::Kind::Reshape, w, h});
     width = w;
     height = h;
     reshapeView(w, h);
@@ -137,7 +128,7 @@ void reshapeView(int w, int h) {
 }
 
 void idle() {
-    const bool still = stillScreen != nullptr && stillScreen();
+    const bool still = frameHooks.screenStill();
     if (FrameWait::until(framePacer.nextFrame(PerformanceCounter::now(), still))) {
         glutPostRedisplay();
     } else {

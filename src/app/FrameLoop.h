@@ -7,7 +7,8 @@ class FramePacer;
 // GLUT callbacks that drive every frame.
 void display();
 void realDisplay(double elapsedSeconds);
-// Stores the window size the handlers work with (telling inputListener),
+// Stores the window size the handlers work with (telling the input
+// listeners),
 // then sets the viewport and projection.
 void reshape(int w, int h);
 // The viewport and projection alone: a replay keeps the recorded size for
@@ -17,10 +18,9 @@ void reshapeView(int w, int h);
 // event that arrives first is delivered at once.
 void idle();
 
-// When frames may begin: the max_fps cap, and a slower rate while
-// stillScreen (null: never) says nothing on the screen moves.
+// When frames may begin: the max_fps cap, and a slower rate while the
+// hooks' stillScreen says nothing on the screen moves.
 extern FramePacer framePacer;
-extern bool (*stillScreen)();
 
 // The world advances in ticks of TickClock::tickSeconds; each drawn frame
 // runs the ticks its real time made due and draws the moving things blended
@@ -38,23 +38,7 @@ void forgetTickPositions();
 // Ticks run since start-up.
 extern long ticksRun;
 
-// Called first in every tick when set: a replay hands over the tick's
-// recorded input here.
-extern void (*beforeTick)();
-
-// The game's step of one tick (collision, camera ray, health, listener),
-// with the tick's seconds. Null until the world has been assembled; until
-// then a tick is the update alone.
-extern void (*perTickStep)(double seconds);
-
-// Called at the end of every tick, paused or not: the state hash, the
-// recording and the autopilot work here, once per tick.
-extern void (*tickSimulated)();
-
-// Called at the end of every frame when set (measurements, checks): the
-// frame's elapsed real time, the ticks it ran, and the seconds spent in
-// those ticks and in rendering, measured with the performance counter.
-extern void (*frameObserver)(double elapsedSeconds, int ticks, double simulationSeconds, double renderSeconds);
+// The hooks each tick and each frame call: see FrameHooks.h.
 
 // Keys handed to the keyboard callback before a given frame (from 1) is
 // drawn; filled from the hidden --press option, empty in play.

@@ -4,6 +4,7 @@
 
 #include <GL/freeglut.h>
 
+#include "app/FrameHooks.h"
 #include "app/Globals.h"
 #include "app/Rules.h"
 #include "gui/SgGUI.h"
@@ -35,11 +36,7 @@ void warpPointer(int x, int y) {
     }
 }
 
-void tell(InputEvent::Kind kind, int a, int b) {
-    if (inputListener != nullptr) {
-        inputListener(InputEvent{kind, a, b});
-    }
-}
+void tell(InputEvent::Kind kind, int a, int b) { frameHooks.inputArrived(InputEvent{kind, a, b}); }
 
 // Switches and remembers the choice in the settings file.
 void toggleFullScreen() {
@@ -48,8 +45,6 @@ void toggleFullScreen() {
     changeSettings([on](Settings& saved) { saved.fullscreen = on; });
 }
 }  // namespace
-
-void (*inputListener)(const InputEvent&) = nullptr;
 
 void setPointerWarping(bool enabled) { pointerWarping = enabled; }
 

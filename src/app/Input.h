@@ -15,9 +15,8 @@ int cursorKeptInside(int position, int extent);
 // motion and keys reach the game in the order they came.
 void applyMouseMotion();
 
-// Told of every event the four handlers above and reshape() receive, before
-// the handler acts (a recording listens here); null when nobody listens.
-extern void (*inputListener)(const InputEvent& event);
+// Every event the four handlers above and reshape() receive goes to the
+// hooks' input listeners (FrameHooks.h) before the handler acts.
 // Hands a recorded event to the handler that first received it; a window
 // size only becomes the size the handlers work with.
 void deliverInput(const InputEvent& event);

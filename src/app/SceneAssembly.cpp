@@ -5,7 +5,7 @@
 
 #include <GL/glew.h>
 
-#include "app/FrameLoop.h"
+#include "app/FrameHooks.h"
 #include "app/Globals.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
@@ -175,5 +175,5 @@ void init() {
     applyVolumes();
     startMenuSounds();
 
-    perTickStep = gameStep;
+    frameHooks.tickStep = gameStep;
 }

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/DataLocator.h"
 #include "app/DisplayMode.h"
+#include "app/FrameHooks.h"
 #include "app/FrameLoop.h"
 #include "app/FramePacer.h"
 #include "app/Globals.h"
@@ -58,11 +59,9 @@ bool unpaced = false;
 bool vsyncOff = false;
 SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
 
-void recordInput(const InputEvent& event) { recorder->input(event); }
-
 // Aborts when the ball's centre ended the tick inside a wall box.
 void checkBallOutsideWalls() {
-    if (labyrinth != nullptr && Autopilot::insideWall(*labyrinth, player->position)) {
+    if (player != nullptr && labyrinth != nullptr && Autopilot::insideWall(*labyrinth, player->position)) {
         fprintf(stderr, "kelvo: the ball's centre (%f, %f, %f) ended tick %ld inside a wall\n",
                 player->position.x, player->position.y, player->position.z, ticksRun);
         fflush(stdout);
@@ -70,23 +69,40 @@ void checkBallOutsideWalls() {
     }
 }
 
-void onTickSimulated() {
-    if (player == nullptr) {
+void foldState() {
+    if (player != nullptr) {
+        stateHash.fold(*player, level, particleController);
+    }
+}
+
+void recordTick() {
+    recorder->endTick(stateHash.value());
+    gamePlayed = gamePlayed || (mainGUI != nullptr && mainGUI->isGameRunning());
+}
+
+// Says how a replay ended and ends the process; nothing while it plays.
+void actOnReplay(const ReplayPlayer::Report& report) {
+    switch (report.outcome) {
+    case ReplayPlayer::Report::Outcome::Playing:
         return;
+    case ReplayPlayer::Report::Outcome::Finished:
+        printf("replay ok: ticks %zu, state %s\n", report.tick, StateHash::text(report.state).c_str());
+        endProcess(0);
+    case ReplayPlayer::Report::Outcome::Diverged:
+        fprintf(stderr, "replay diverged at tick %zu\n", report.tick);
+        endProcess(ReplayPlayer::divergedExitCode);
+    case ReplayPlayer::Report::Outcome::Left:
+        printf("replay left at tick %zu of %zu\n", report.tick, playback->tickCount());
+        endProcess(0);
     }
-    stateHash.fold(*player, level, particleController);
-    if (recorder != nullptr) {
-        recorder->endTick(stateHash.value());
-        gamePlayed = gamePlayed || (mainGUI != nullptr && mainGUI->isGameRunning());
-    }
-    if (playback != nullptr) {
-        playback->checkTick(stateHash.value());
-    }
-    if (checkWalls) {
-        checkBallOutsideWalls();
-    }
-    if (pilot != nullptr) {
-        pilot->tick();
+}
+
+void checkReplayTick() { actOnReplay(playback->checkTick(stateHash.value())); }
+
+void steerAutopilot() {
+    pilot->tick();
+    if (pilot->finished()) {
+        endProcess(0);
     }
 }
 
@@ -132,13 +148,8 @@ void traceBallTile() {
     row = r;
 }
 
-void observeFrame(double elapsedSeconds, int ticks, double simulationSeconds, double renderSeconds) {
-    if (stats != nullptr) {
-        stats->record(elapsedSeconds, ticks, simulationSeconds, renderSeconds);
-    }
-    if (traceBall) {
-        traceBallTile();
-    }
+void recordFrame(const FrameTimes& times) {
+    stats->record(times.elapsedSeconds, times.ticks, times.simulationSeconds, times.renderSeconds);
 }
 
 void printBenchmark() {
@@ -178,6 +189,8 @@ void onWindowClosed() {
 
 // A window of the configured size, covering the screen when full screen.
 void openWindow(const DisplayMode& mode, bool fullScreen) {
+    width = mode.width;
+    height = mode.height;
     glutInitWindowSize(mode.width, mode.height);
     glutCreateWindow("Kelvo");
     setWindowedSize(mode.width, mode.height);
@@ -226,17 +239,19 @@ bool enterDataFolder(const CommandLine& options) {
     }
     return true;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-    // Options are parsed from UTF-8 arguments, so --data names any folder.
+constexpr int keepRunning = -1;
+
+// Parses the options from UTF-8 arguments, so --data names any folder.
+// Returns the exit code when the run ends here (help, version, a usage
+// error), else keepRunning.
+int parseOptions(int argc, char** argv, CommandLine& options) {
     std::vector<std::string> arguments = Process::arguments(argc, argv);
     std::vector<char*> utf8Argv;
     for (std::string& argument : arguments) {
         utf8Argv.push_back(argument.data());
     }
     utf8Argv.push_back(nullptr);
-    CommandLine options;
     switch (options.parse(static_cast<int>(arguments.size()), utf8Argv.data())) {
     case CommandLine::Outcome::ExitSuccess:
         fputs(CommandLine::usage(argv[0]).c_str(), stdout);
@@ -250,41 +265,32 @@ int main(int argc, char** argv) {
     case CommandLine::Outcome::Run:
         break;
     }
-    if (options.showRecords) {
-        return printRecords();
-    }
-    if (options.quiet && !Console::quietDiagnostics()) {
-        fprintf(stderr, "kelvo: --quiet: standard output cannot be silenced\n");
-    }
-    // Read before the data folder becomes the working directory: the path
-    // is the player's.
-    Replay recorded;
-    const bool replaying = !options.replayFile.empty();
-    if (replaying) {
-        std::string error;
-        if (!Replay::load(options.replayFile, KELVO_VERSION, recorded, error)) {
-            fprintf(stderr, "kelvo: %s\n", error.c_str());
-            return 1;
-        }
-    }
-    if (!enterDataFolder(options)) {
-        return 1;
-    }
-    // A replay plays the recorded game: it leaves settings and best times alone.
-    loadPlayerFiles(!replaying);
+    return keepRunning;
+}
 
+bool loadReplay(const std::string& file, Replay& recorded) {
+    std::string error;
+    if (!Replay::load(file, KELVO_VERSION, recorded, error)) {
+        fprintf(stderr, "kelvo: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The seed, maze, swarm and health of this run: a replay's recorded ones,
+// else the settings file's; --seed, --maze and --enemies replace them.
+void chooseGame(const CommandLine& options, const Replay* recorded) {
     const int64_t seedCounter = PerformanceCounter::now();
     runSeed = options.seedGiven ? options.seed : static_cast<unsigned>(seedCounter & 0xffffffffu);
-    if (replaying) {
-        runSeed = recorded.seed;
-        curLevelSize = recorded.mazeSize;
-        curEnemyCount = recorded.enemyCount;
-        curPlayerHealth = recorded.health;
+    if (recorded != nullptr) {
+        runSeed = recorded->seed;
+        curLevelSize = recorded->mazeSize;
+        curEnemyCount = recorded->enemyCount;
+        curPlayerHealth = recorded->health;
     }
     LevelSeeds::start(runSeed);
     lastFrameCounter = PerformanceCounter::now();
-    frameLimit = options.frames;
-    if (!replaying) {
+    if (recorded == nullptr) {
         curLevelSize = settings.mazeSize;
         curEnemyCount = settings.enemyCount;
         curPlayerHealth = settings.startingHealth;
@@ -295,6 +301,11 @@ int main(int argc, char** argv) {
     if (options.enemyCount > 0) {
         curEnemyCount = options.enemyCount;
     }
+}
+
+// How this run plays: its pace, the autopilot, the measurements and checks.
+void configureRun(const CommandLine& options, bool replaying) {
+    frameLimit = options.frames;
     oneTickPerFrame = options.fixedStep;
     windowForced = options.window;
     // The autopilot steers in pixels meant for the default mouse, and a
@@ -311,59 +322,74 @@ int main(int argc, char** argv) {
     }
     unpaced = options.benchmark || replaying;
     vsyncOff = options.benchmark || (replaying && options.fast);
-    beforeProcessEnd = beforeEnd;
     checkWalls = options.checkWalls;
     renderer.culling = !options.noCulling;
     traceBall = options.traceBall;
-    if (stats != nullptr || traceBall) {
-        frameObserver = observeFrame;
-    }
     for (const CommandLine::KeyPress& press : options.presses) {
         scriptedKeys.push_back({press.frame, press.key});
     }
+}
 
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-
+// The configured window size, or the recorded one for a replay.
+DisplayMode windowMode(const Replay* recorded) {
     DisplayMode mode = DisplayMode::fromCode(configLoader.getValueFor("resolution"));
-    if (replaying) {
-        mode.width = recorded.width;
-        mode.height = recorded.height;
-        mode.gameModeString = std::to_string(recorded.width) + "x" + std::to_string(recorded.height) + ":32@60";
+    if (recorded != nullptr) {
+        mode.width = recorded->width;
+        mode.height = recorded->height;
+        mode.gameModeString =
+            std::to_string(recorded->width) + "x" + std::to_string(recorded->height) + ":32@60";
     }
-    width = mode.width;
-    height = mode.height;
-    openWindow(mode, !options.window && settings.fullscreen);
+    return mode;
+}
 
-    const GLenum glewStatus = glewInit();
+// Whether the per-pixel lighting program is used. The settings file can ask
+// for it (as --shaders does) or switch it off (as --no-shaders does for one
+// run); the options screen can then still switch it on.
+void chooseLighting(const CommandLine& options, GLenum glewStatus) {
     if (glewStatus != GLEW_OK) {
         fprintf(stderr, "Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
-    } else {
-        const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        // The settings file can ask for the program (as --shaders does) or
-        // switch it off (as --no-shaders does for one run); the options
-        // screen can then still switch it on.
-        const bool forced = options.forceShaders || settings.lighting == Settings::Lighting::On;
-        shaderCapable = ShaderPolicy::useShaders(GLEW_VERSION_2_0, rendererName, forced);
-        shaderSupported = shaderCapable && !options.noShaders &&
-                          (options.forceShaders || settings.lighting != Settings::Lighting::Off);
-        if (GLEW_VERSION_2_0 && !shaderCapable) {
-            printf("software renderer (%s): per-pixel lighting off, --shaders turns it on\n", rendererName);
-        }
+        return;
     }
-    if (replaying) {
-        // The options screen offers lighting only where it was available,
-        // so the recorded keys need the recorded choice.
-        if (recorded.lighting && !(glewStatus == GLEW_OK && GLEW_VERSION_2_0)) {
-            fprintf(stderr, "kelvo: %s was recorded with per-pixel lighting, which needs OpenGL 2.0\n",
-                    options.replayFile.c_str());
-            return 1;
-        }
-        shaderSupported = recorded.lighting;
-        shaderCapable = recorded.lighting;
+    const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const bool forced = options.forceShaders || settings.lighting == Settings::Lighting::On;
+    shaderCapable = ShaderPolicy::useShaders(GLEW_VERSION_2_0, rendererName, forced);
+    shaderSupported = shaderCapable && !options.noShaders &&
+                      (options.forceShaders || settings.lighting != Settings::Lighting::Off);
+    if (GLEW_VERSION_2_0 && !shaderCapable) {
+        printf("software renderer (%s): per-pixel lighting off, --shaders turns it on\n", rendererName);
     }
+}
 
+// The options screen offers lighting only where it was available, so a
+// replay's recorded keys need the recorded choice; false when this driver
+// cannot give it.
+bool useRecordedLighting(const Replay& recorded, GLenum glewStatus, const std::string& file) {
+    if (recorded.lighting && !(glewStatus == GLEW_OK && GLEW_VERSION_2_0)) {
+        fprintf(stderr, "kelvo: %s was recorded with per-pixel lighting, which needs OpenGL 2.0\n", file.c_str());
+        return false;
+    }
+    shaderSupported = recorded.lighting;
+    shaderCapable = recorded.lighting;
+    return true;
+}
+
+void replayDisplay() { actOnReplay(playback->playNextFrame()); }
+void replayKey(unsigned char key, int, int) { actOnReplay(playback->key(key)); }
+
+// The window's callbacks for this run.
+void registerCallbacks(bool replaying) {
     glutIdleFunc(idle);
+    glutCloseFunc(onWindowClosed);
+    if (replaying) {
+        // The person watching steers nothing: only Space and Esc reach the
+        // player, and the window's size stays the recorded one for the
+        // handlers. Recorded focus losses are replayed; the watcher's own
+        // would diverge.
+        glutDisplayFunc(replayDisplay);
+        glutKeyboardFunc(replayKey);
+        glutReshapeFunc(reshapeView);
+        return;
+    }
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     if (pilot != nullptr) {
@@ -382,8 +408,20 @@ int main(int argc, char** argv) {
     }
     glutKeyboardFunc(keyboardEvent);
     glutSpecialFunc(specialEvent);
-    glutCloseFunc(onWindowClosed);
+}
 
+// Opens the window, chooses the lighting, registers the window's callbacks
+// and sets the frame pace. False when a replay needs lighting this driver
+// cannot give.
+bool prepareWindow(const CommandLine& options, const Replay* recorded) {
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    openWindow(windowMode(recorded), !options.window && settings.fullscreen);
+    const GLenum glewStatus = glewInit();
+    chooseLighting(options, glewStatus);
+    if (recorded != nullptr && !useRecordedLighting(*recorded, glewStatus, options.replayFile)) {
+        return false;
+    }
+    registerCallbacks(recorded != nullptr);
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     if (glewStatus == GLEW_OK) {
         applyPacing();
@@ -391,41 +429,120 @@ int main(int argc, char** argv) {
     if (!vsyncOff && settings.vsync && vsync == SwapControl::Vsync::NotOffered) {
         printf("vsync not offered by the driver: frames paced by max_fps only\n");
     }
-    stillScreen = worldStill;
+    return true;
+}
 
-    tickSimulated = onTickSimulated;
-    // A replay moves the ball with the mouse it was recorded with.
-    if (replaying) {
-        mouseSensitivity = recorded.mouseSensitivity;
-        invertMouseY = recorded.invertMouseY;
+// A replay moves the ball with the mouse it was recorded with, the autopilot
+// with the default mouse, a person with the settings file's.
+void chooseMouse(const Replay* recorded) {
+    if (recorded != nullptr) {
+        mouseSensitivity = recorded->mouseSensitivity;
+        invertMouseY = recorded->invertMouseY;
     } else if (!defaultMouse) {
         mouseSensitivity = settings.mouseSensitivity;
         invertMouseY = settings.invertMouseY;
     }
-    if (replaying) {
-        static ReplayPlayer replayPlayer(recorded, options.fast);
-        playback = &replayPlayer;
-        replayPlayer.start();
-    } else if (!options.noRecord) {
-        Replay header;
-        header.gameVersion = KELVO_VERSION;
-        header.seed = runSeed;
-        header.mazeSize = curLevelSize;
-        header.enemyCount = curEnemyCount;
-        header.health = curPlayerHealth;
-        header.lighting = shaderSupported;
-        header.mouseSensitivity = mouseSensitivity;
-        header.invertMouseY = invertMouseY;
-        header.width = width;
-        header.height = height;
-        static ReplayRecorder run(header);
-        recorder = &run;
-        inputListener = recordInput;
-    }
+}
 
-    init();
+void startPlayback(const Replay& recorded, bool fast) {
+    static ReplayPlayer replayPlayer(recorded, fast);
+    playback = &replayPlayer;
+    replayPlayer.start();
+}
+
+// Everything a replay needs to play this run again.
+void startRecording() {
+    Replay header;
+    header.gameVersion = KELVO_VERSION;
+    header.seed = runSeed;
+    header.mazeSize = curLevelSize;
+    header.enemyCount = curEnemyCount;
+    header.health = curPlayerHealth;
+    header.lighting = shaderSupported;
+    header.mouseSensitivity = mouseSensitivity;
+    header.invertMouseY = invertMouseY;
+    header.width = width;
+    header.height = height;
+    static ReplayRecorder run(header);
+    recorder = &run;
+}
+
+// The hooks of this run, added in the order they run (see FrameHooks.h).
+// Each tick: the recorded input first; after the tick the state hash, which
+// everything after it reads, then the recording, the replay's check, the
+// wall check and the autopilot. Each frame: the statistics, then the ball
+// trace.
+void installHooks() {
+    if (playback != nullptr) {
+        frameHooks.beforeTick = [] { playback->deliverTickInput(); };
+    }
+    frameHooks.afterTick.push_back(foldState);
+    if (recorder != nullptr) {
+        frameHooks.afterTick.push_back(recordTick);
+        frameHooks.input.push_back([](const InputEvent& event) { recorder->input(event); });
+    }
+    if (playback != nullptr) {
+        frameHooks.afterTick.push_back(checkReplayTick);
+    }
+    if (checkWalls) {
+        frameHooks.afterTick.push_back(checkBallOutsideWalls);
+    }
+    if (pilot != nullptr) {
+        frameHooks.afterTick.push_back(steerAutopilot);
+    }
+    if (stats != nullptr) {
+        frameHooks.afterFrame.push_back(recordFrame);
+    }
+    if (traceBall) {
+        frameHooks.afterFrame.push_back([](const FrameTimes&) { traceBallTile(); });
+    }
+    frameHooks.stillScreen = worldStill;
+    beforeProcessEnd = beforeEnd;
     settingsSaved = applySettings;
     renderer.beforeSwap = [] { takeRequestedScreenshot(width, height); };
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine options;
+    const int early = parseOptions(argc, argv, options);
+    if (early != keepRunning) {
+        return early;
+    }
+    if (options.showRecords) {
+        return printRecords();
+    }
+    if (options.quiet && !Console::quietDiagnostics()) {
+        fprintf(stderr, "kelvo: --quiet: standard output cannot be silenced\n");
+    }
+    // Read before the data folder becomes the working directory: the path
+    // is the player's.
+    Replay recorded;
+    const bool replaying = !options.replayFile.empty();
+    if (replaying && !loadReplay(options.replayFile, recorded)) {
+        return 1;
+    }
+    if (!enterDataFolder(options)) {
+        return 1;
+    }
+    // A replay plays the recorded game: it leaves settings and best times alone.
+    loadPlayerFiles(!replaying);
+    const Replay* replay = replaying ? &recorded : nullptr;
+    chooseGame(options, replay);
+    configureRun(options, replaying);
+
+    glutInit(&argc, argv);
+    if (!prepareWindow(options, replay)) {
+        return 1;
+    }
+    chooseMouse(replay);
+    if (replaying) {
+        startPlayback(recorded, options.fast);
+    } else if (!options.noRecord) {
+        startRecording();
+    }
+    installHooks();
+    init();
     glutMainLoop();
     return 0;
 }

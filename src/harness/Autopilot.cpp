@@ -10,7 +10,6 @@
 
 #include "app/Globals.h"
 #include "app/Input.h"
-#include "app/ProcessEnd.h"
 #include "app/TickClock.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
@@ -57,6 +56,94 @@ bool footprintFree(const Autopilot::Grid& g, float x, float z, float radius) {
         }
     }
     return true;
+}
+
+// The swarm's enemies, in the controller's order.
+std::vector<const SgPhysEntity*> swarm() {
+    std::vector<const SgPhysEntity*> enemies;
+    if (particleController != nullptr) {
+        for (const SgEntity* child : particleController->getChildren()) {
+            enemies.push_back(static_cast<const SgPhysEntity*>(child));
+        }
+    }
+    return enemies;
+}
+
+// The velocity wished for (units/s) and the path's direction (unit length,
+// or zero on the target).
+struct Wish {
+    float x = 0.0f;
+    float z = 0.0f;
+    float ux = 0.0f;
+    float uz = 0.0f;
+};
+
+// Straight at the target: full speed everywhere but in front of the goal,
+// where arriving is the point.
+Wish wishTowards(const Vector3& p, float targetX, float targetZ, bool atGoal, float maxSpeed) {
+    Wish wish;
+    wish.x = targetX - p.x;
+    wish.z = targetZ - p.z;
+    const float distance = std::hypot(wish.x, wish.z);
+    const float speed = atGoal ? std::min(maxSpeed, std::max(1.5f, 4.0f * distance)) : maxSpeed;
+    if (distance > 1e-4f) {
+        wish.ux = wish.x / distance;
+        wish.uz = wish.z / distance;
+        wish.x = wish.ux * speed;
+        wish.z = wish.uz * speed;
+    }
+    return wish;
+}
+
+// Each enemy is extrapolated along its velocity relative to the ball: one
+// that will pass near pushes the wish sideways (never against the path:
+// slowing down in a corridor lets the swarm catch up), and one about to
+// touch the ball at floor height is jumped over, timed so the ball is high
+// enough when it arrives. True when the ball should jump now.
+bool dodge(const Vector3& p, const Vector3& v, const std::vector<const SgPhysEntity*>& enemies, Wish& wish) {
+    const bool onFloor = p.y > -0.6f && p.y < 0.6f;
+    bool jumpNow = false;
+    for (const SgPhysEntity* enemy : enemies) {
+        const Vector3 offset = enemy->position - p;
+        const Vector3 closing = enemy->velocity - v;
+        float seconds = 0.0f;
+        float nearest = 0.0f;
+        Autopilot::closestApproach(offset, closing, dodgeHorizon, seconds, nearest);
+        const float flat = std::hypot(offset.x, offset.z);
+        const bool threat = nearest < dodgeMiss || (flat < avoidRadius && std::fabs(offset.y) < 1.5f);
+        if (!threat || flat < 1e-3f) {
+            continue;
+        }
+        // Away from where the enemy will be at its nearest (or is now).
+        float awayX = -(offset.x + closing.x * seconds);
+        float awayZ = -(offset.z + closing.z * seconds);
+        float awayLength = std::hypot(awayX, awayZ);
+        if (awayLength < 1e-3f) {
+            awayX = -offset.x;
+            awayZ = -offset.z;
+            awayLength = flat;
+        }
+        const float urgency = std::max(0.0f, 1.0f - seconds / dodgeHorizon) *
+                              std::max(0.0f, (dodgeMiss - std::min(nearest, dodgeMiss)) / dodgeMiss + 0.25f);
+        float sideX = awayX / awayLength * avoidPush * urgency;
+        float sideZ = awayZ / awayLength * avoidPush * urgency;
+        const float along = sideX * wish.ux + sideZ * wish.uz;
+        sideX -= along * wish.ux;
+        sideZ -= along * wish.uz;
+        wish.x += sideX;
+        wish.z += sideZ;
+        // A jump lifts the ball 1 unit in about 0.15 s and keeps it above
+        // the height of a rolling enemy for about 1.3 s; an enemy already in
+        // a hop would meet the ball in the air, so only low ones count.
+        const bool low = offset.y < 0.8f && enemy->velocity.y < 3.0f;
+        if (onFloor && low && nearest < 1.05f && seconds > 0.08f && seconds < 0.45f) {
+            jumpNow = true;
+        }
+        if (onFloor && low && flat < jumpRadius && seconds < 0.45f && nearest < 1.05f) {
+            jumpNow = true;
+        }
+    }
+    return jumpNow;
 }
 }  // namespace
 
@@ -340,7 +427,9 @@ void Autopilot::tick() {
         printf("autopilot: level %s after %.1f s, health %.0f\n", playerWon ? "won" : "lost", levelTime,
                static_cast<double>(player->health));
         levelTime = 0.0;
-        finishIfDone();
+        if (finished()) {
+            return;
+        }
         pressKey(keyEnter);
         return;
     }
@@ -351,18 +440,16 @@ void Autopilot::tick() {
         printf("autopilot: level given up after %.1f s\n", levelTime);
         levelTime = 0.0;
         maze = nullptr;
-        finishIfDone();
+        if (finished()) {
+            return;
+        }
         pressKey(keyEsc);
         return;
     }
     steer(dt);
 }
 
-void Autopilot::finishIfDone() {
-    if (levelLimit > 0 && levelsWon + levelsLost >= levelLimit) {
-        endProcess(0);
-    }
-}
+bool Autopilot::finished() const { return levelLimit > 0 && levelsWon + levelsLost >= levelLimit; }
 
 void Autopilot::rebuild() {
     maze = labyrinth;
@@ -380,25 +467,41 @@ void Autopilot::steer(double dt) {
     }
     const Vector3 p = player->position;
     const Vector3 v = player->velocity;
-    std::vector<const SgPhysEntity*> enemies;
+    const std::vector<const SgPhysEntity*> enemies = swarm();
+    float targetX = p.x;
+    float targetZ = p.z;
+    bool atGoal = false;
+    if (!planWaypoint(p, enemies, targetX, targetZ, atGoal)) {
+        return;
+    }
+    Wish wish = wishTowards(p, targetX, targetZ, atGoal, player->maxSpeed);
+    const bool jumpNow = dodge(p, v, enemies, wish);
+    const float length = std::hypot(wish.x, wish.z);
+    if (length > player->maxSpeed && length > 0.0f) {
+        wish.x *= player->maxSpeed / length;
+        wish.z *= player->maxSpeed / length;
+    }
+    moveMouse(stepPixels(wish.x - v.x), stepPixels(wish.z - v.z));
+    if (jumpNow) {
+        jump();
+    }
+    jumpWhenStuck(p, dt);
+}
+
+bool Autopilot::planWaypoint(const Vector3& p, const std::vector<const SgPhysEntity*>& enemies, float& targetX,
+                             float& targetZ, bool& atGoal) {
     std::vector<Vector3> enemyPositions;
-    if (particleController != nullptr) {
-        for (const SgEntity* child : particleController->getChildren()) {
-            const auto* enemy = static_cast<const SgPhysEntity*>(child);
-            enemies.push_back(enemy);
-            enemyPositions.push_back(enemy->position);
-        }
+    for (const SgPhysEntity* enemy : enemies) {
+        enemyPositions.push_back(enemy->position);
     }
     // The path is re-planned every tick around where the enemies are now.
     distances = costsTo(grid, goalRow, goalColumn, crowdPenalty(grid, enemyPositions));
-    float targetX = p.x;
-    float targetZ = p.z;
     float afterX = p.x;
     float afterZ = p.z;
     if (!nextWaypoint(grid, distances, p.x, p.z, clearance, targetX, targetZ, afterX, afterZ)) {
-        return;
+        return false;
     }
-    const bool atGoal = afterX == targetX && afterZ == targetZ;
+    atGoal = afterX == targetX && afterZ == targetZ;
     // Round a corner as soon as the tile beyond it is in sight of the ball
     // itself (no margin): grazing a wall side costs a bounce, not health,
     // while braking into every corner lets the swarm close in.
@@ -406,77 +509,10 @@ void Autopilot::steer(double dt) {
         targetX = afterX;
         targetZ = afterZ;
     }
-    float wantX = targetX - p.x;
-    float wantZ = targetZ - p.z;
-    const float distance = std::hypot(wantX, wantZ);
-    // Full speed everywhere but in front of the goal, where arriving is the
-    // point.
-    const float speed = atGoal ? std::min(player->maxSpeed, std::max(1.5f, 4.0f * distance)) : player->maxSpeed;
-    float ux = 0.0f;
-    float uz = 0.0f;
-    if (distance > 1e-4f) {
-        ux = wantX / distance;
-        uz = wantZ / distance;
-        wantX = ux * speed;
-        wantZ = uz * speed;
-    }
-    // Each enemy is extrapolated along its velocity relative to the ball: one
-    // that will pass near pushes the wish sideways (never against the path:
-    // slowing down in a corridor lets the swarm catch up), and one about to
-    // touch the ball at floor height is jumped over, timed so the ball is
-    // high enough when it arrives.
-    const bool onFloor = p.y > -0.6f && p.y < 0.6f;
-    bool jumpNow = false;
-    for (const SgPhysEntity* enemy : enemies) {
-        const Vector3 offset = enemy->position - p;
-        const Vector3 closing = enemy->velocity - v;
-        float seconds = 0.0f;
-        float nearest = 0.0f;
-        closestApproach(offset, closing, dodgeHorizon, seconds, nearest);
-        const float flat = std::hypot(offset.x, offset.z);
-        const bool threat = nearest < dodgeMiss || (flat < avoidRadius && std::fabs(offset.y) < 1.5f);
-        if (!threat || flat < 1e-3f) {
-            continue;
-        }
-        // Away from where the enemy will be at its nearest (or is now).
-        float awayX = -(offset.x + closing.x * seconds);
-        float awayZ = -(offset.z + closing.z * seconds);
-        float awayLength = std::hypot(awayX, awayZ);
-        if (awayLength < 1e-3f) {
-            awayX = -offset.x;
-            awayZ = -offset.z;
-            awayLength = flat;
-        }
-        const float urgency = std::max(0.0f, 1.0f - seconds / dodgeHorizon) *
-                              std::max(0.0f, (dodgeMiss - std::min(nearest, dodgeMiss)) / dodgeMiss + 0.25f);
-        float sideX = awayX / awayLength * avoidPush * urgency;
-        float sideZ = awayZ / awayLength * avoidPush * urgency;
-        const float along = sideX * ux + sideZ * uz;
-        sideX -= along * ux;
-        sideZ -= along * uz;
-        wantX += sideX;
-        wantZ += sideZ;
-        // A jump lifts the ball 1 unit in about 0.15 s and keeps it above
-        // the height of a rolling enemy for about 1.3 s; an enemy already in
-        // a hop would meet the ball in the air, so only low ones count.
-        const bool low = offset.y < 0.8f && enemy->velocity.y < 3.0f;
-        if (onFloor && low && nearest < 1.05f && seconds > 0.08f && seconds < 0.45f) {
-            jumpNow = true;
-        }
-        if (onFloor && low && flat < jumpRadius && seconds < 0.45f && nearest < 1.05f) {
-            jumpNow = true;
-        }
-    }
-    const float wish = std::hypot(wantX, wantZ);
-    if (wish > player->maxSpeed && wish > 0.0f) {
-        wantX *= player->maxSpeed / wish;
-        wantZ *= player->maxSpeed / wish;
-    }
-    moveMouse(stepPixels(wantX - v.x), stepPixels(wantZ - v.z));
-    if (jumpNow) {
-        jump();
-    }
+    return true;
+}
 
+void Autopilot::jumpWhenStuck(const Vector3& p, double dt) {
     // Progress over the ground, not velocity: a ball pressed against a wall
     // can keep its velocity while going nowhere.
     const float moved = std::hypot(p.x - lastPosition.x, p.z - lastPosition.z);

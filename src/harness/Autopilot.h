@@ -6,6 +6,7 @@
 #include "sg/Vector3.h"
 
 class SgLabyrinth;
+class SgPhysEntity;
 
 // Plays the game through the same doors a person uses: it presses keys
 // through keyboardFunc / specialFunc, moves the mouse through motionFunc and
@@ -41,9 +42,11 @@ public:
     // game's GameRandom belongs to the rules, so a run plays the same mazes
     // with or without it.
     void tick();
+    // Whether levelLimit levels are done: the autopilot then presses nothing
+    // more, and the entry ends the run (exit code 0).
+    bool finished() const;
 
-    // Levels to finish (won or lost) before the process ends with code 0;
-    // 0 plays on.
+    // Levels to finish (won or lost) before the run is done; 0 plays on.
     int levelLimit = 0;
     int levelsWon = 0;
     int levelsLost = 0;
@@ -87,11 +90,17 @@ public:
     static Grid gridOf(const SgLabyrinth& maze);
 
 private:
+    // Steers the ball one tick's worth towards the goal, around the swarm.
     void steer(double dt);
+    // The tile to head for from p (x, z), on a path re-planned around the
+    // enemies; false when no tile leads to the goal.
+    bool planWaypoint(const Vector3& p, const std::vector<const SgPhysEntity*>& enemies, float& targetX,
+                      float& targetZ, bool& atGoal);
+    // Jumps when the ball has made no progress for stuckSeconds.
+    void jumpWhenStuck(const Vector3& p, double dt);
     void pressKey(unsigned char key);
     void moveMouse(int dx, int dy);
     void rebuild();
-    void finishIfDone();
     void jump();
 
     const SgLabyrinth* maze = nullptr;

@@ -8,6 +8,7 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "app/FrameHooks.h"
 #include "app/FrameLoop.h"
 #include "app/GameWorld.h"
 #include "app/Input.h"
@@ -497,13 +498,13 @@ TEST_F(GameRulesGL, OneSeedAndOneInputPlayTheSameGameAtEveryFrameRate) {
         mainMenuOnGameStart();
         script::start = ticksRun;
         script::hash = StateHash();
-        tickSimulated = script::onTick;
+        frameHooks.afterTick.push_back(script::onTick);
         testing::internal::CaptureStdout();
         while (ticksRun - script::start < script::length) {
             realDisplay(frameSeconds);
         }
         testing::internal::GetCapturedStdout();
-        tickSimulated = nullptr;
+        frameHooks.afterTick.clear();
         hashes.push_back(script::atEnd);
     }
     for (std::size_t i = 1; i < hashes.size(); ++i) {
