@@ -24,7 +24,7 @@
 #include "harness/Autopilot.h"
 #include "harness/FloorFrames.h"
 #include "harness/FrameStats.h"
-#include "labyrinth/SgLabyrinth.h"
+#include "harness/RunChecks.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
 #include "platform/Console.h"
@@ -47,6 +47,7 @@ Autopilot* pilot = nullptr;
 FrameStats* stats = nullptr;
 bool checkWalls = false;
 bool traceBall = false;
+RunChecks ballTrace;
 unsigned runSeed = 0;
 // The state hash runs in every run that records, plays back or measures.
 StateHash stateHash;
@@ -58,16 +59,6 @@ bool gamePlayed = false;  // a run that never left the menu saves no replay
 bool unpaced = false;
 bool vsyncOff = false;
 SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
-
-// Aborts when the ball's centre ended the tick inside a wall box.
-void checkBallOutsideWalls() {
-    if (player != nullptr && labyrinth != nullptr && Autopilot::insideWall(*labyrinth, player->position)) {
-        fprintf(stderr, "kelvo: the ball's centre (%f, %f, %f) ended tick %ld inside a wall\n",
-                player->position.x, player->position.y, player->position.z, ticksRun);
-        fflush(stdout);
-        abort();
-    }
-}
 
 void foldState() {
     if (player != nullptr) {
@@ -122,31 +113,6 @@ void saveReplay() {
 // Command-line choices that the settings file must not undo for this run.
 bool windowForced = false;
 bool defaultMouse = false;
-
-// Prints the ball's tile whenever it changes during play; the first lines of
-// every game give the start tile and the size the swarm may grow to.
-void traceBallTile() {
-    static bool wasPlaying = false;
-    static int column = 0;
-    static int row = 0;
-    const bool playing = mainGUI != nullptr && mainGUI->isGameRunning() && labyrinth != nullptr && player != nullptr;
-    if (!playing) {
-        wasPlaying = false;
-        return;
-    }
-    const int c = labyrinth->getTileIdx(player->position.x);
-    const int r = labyrinth->getTileIdx(player->position.z);
-    if (!wasPlaying && particleController != nullptr) {
-        printf("swarm: at most %i enemies\n", particleController->maxParticles);
-    }
-    if (!wasPlaying || c != column || r != row) {
-        printf("ball tile: %i %i\n", c, r);
-        fflush(stdout);
-    }
-    wasPlaying = true;
-    column = c;
-    row = r;
-}
 
 void recordFrame(const FrameTimes& times) {
     stats->record(times.elapsedSeconds, times.ticks, times.simulationSeconds, times.renderSeconds);
@@ -485,7 +451,7 @@ void installHooks() {
         frameHooks.afterTick.push_back(checkReplayTick);
     }
     if (checkWalls) {
-        frameHooks.afterTick.push_back(checkBallOutsideWalls);
+        frameHooks.afterTick.push_back(RunChecks::ballOutsideWalls);
     }
     if (pilot != nullptr) {
         frameHooks.afterTick.push_back(steerAutopilot);
@@ -494,7 +460,7 @@ void installHooks() {
         frameHooks.afterFrame.push_back(recordFrame);
     }
     if (traceBall) {
-        frameHooks.afterFrame.push_back([](const FrameTimes&) { traceBallTile(); });
+        frameHooks.afterFrame.push_back([](const FrameTimes&) { ballTrace.traceBallTile(); });
     }
     frameHooks.stillScreen = worldStill;
     beforeProcessEnd = beforeEnd;
