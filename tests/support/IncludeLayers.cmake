@@ -9,7 +9,7 @@
 # Layers, top to bottom; a folder may include its own layer and every layer
 # below it, never one above:
 #   4 app
-#   3 labyrinth, gui
+#   3 labyrinth, gui, challenge
 #   2 physics, resources
 #   1 sg
 #   0 platform
@@ -18,6 +18,8 @@ cmake_minimum_required(VERSION 3.25)
 set(rank_app 4)
 set(rank_labyrinth 3)
 set(rank_gui 3)
+# Maze codes read the settings' ranges from gui/GameLimits.h.
+set(rank_challenge 3)
 set(rank_physics 2)
 set(rank_resources 2)
 set(rank_sg 1)
@@ -80,7 +82,7 @@ elseif(DEFINED KELVO_SRC_DIR)
     kelvo_layer_violations(${KELVO_SRC_DIR} found)
     if(found)
         list(JOIN found "\n  " text)
-        message(FATAL_ERROR "includes that point up a layer (app > labyrinth, gui > physics, "
+        message(FATAL_ERROR "includes that point up a layer (app > labyrinth, gui, challenge > physics, "
                             "resources > sg > platform):\n  ${text}")
     endif()
     message(STATUS "every include under ${KELVO_SRC_DIR} points to its own layer or one below")
