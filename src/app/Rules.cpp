@@ -1,6 +1,7 @@
 #include "app/Rules.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include <GL/glew.h>
@@ -54,6 +55,13 @@ void playLevelMusic() {
     startIngameSounds();
 }
 
+// Play of a level begins: its code goes out, so a maze worth playing again
+// can be named to the game or to a friend.
+void announceLevel() {
+    printf("maze code: %s\n", levelMazeCode().text().c_str());
+    fflush(stdout);
+}
+
 // A level ends: the world freezes under the picture that says how, and the
 // outcome flag (playerWon or playerLost) is raised until the key that
 // dismisses the picture.
@@ -83,6 +91,15 @@ void resetForNewGame() {
 }  // namespace
 
 void (*settingsSaved)() = nullptr;
+
+MazeCode levelMazeCode() {
+    MazeCode code;
+    code.mazeSize = curLevelSize;
+    code.enemies = curEnemyCount;
+    code.health = curPlayerHealth;
+    code.seed = LevelSeeds::current();
+    return code;
+}
 
 SgTrigger* makeGoalTrigger(Tile* goal) {
     const Vector3 corner = goal->position;
@@ -219,6 +236,7 @@ void mainMenuOnGameStart() {
     // above the start wall's top, out of the maze and lost the game.
     player->velocity.x = 0.0f;
     player->velocity.z = 0.0f;
+    announceLevel();
     restartTickClock();
 }
 
@@ -285,6 +303,7 @@ void continueAfterWin() {
     dismissEndOfLevel(playerWon, "wonImage");
     showHudElement("wonTimes", false);
     initNewGame();
+    announceLevel();
     restartTickClock();
 }
 

@@ -3,11 +3,14 @@
 // rebuild, the music of each state, the frame-rate line and the exit entry.
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <sstream>
 #include <vector>
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "app/Autopilot.h"
 #include "app/FrameLoop.h"
 #include "app/GameWorld.h"
 #include "app/Input.h"
@@ -509,6 +512,52 @@ TEST_F(GameRulesGL, OneSeedAndOneInputPlayTheSameGameAtEveryFrameRate) {
     for (std::size_t i = 1; i < hashes.size(); ++i) {
         EXPECT_EQ(hashes[i], hashes[0]) << "frame rate " << i;
     }
+}
+
+// What a freshly built level is made of: its walls, the ball and every enemy.
+std::string levelFingerprint() {
+    StateHash hash;
+    hash.fold(*player, 1, particleController);
+    const Autopilot::Grid grid = Autopilot::gridOf(*labyrinth);
+    const std::string walls(grid.free.begin(), grid.free.end());
+    return std::to_string(std::hash<std::string>()(walls)) + " " + StateHash::text(hash.value());
+}
+
+// The code printed as each level starts names that level: built again from
+// it, the maze, the ball and the swarm are the same.
+TEST_F(GameRulesGL, EveryLevelPrintsTheCodeThatBuildsItAgain) {
+    enterState(State::Menu);
+    player->health = static_cast<float>(curPlayerHealth);
+    LevelSeeds::start(23);
+    initNewGame();
+    std::vector<std::string> fingerprints;
+    testing::internal::CaptureStdout();
+    mainMenuOnGameStart();
+    fingerprints.push_back(levelFingerprint());
+    goalTriggerTest();
+    continueAfterWin();
+    fingerprints.push_back(levelFingerprint());
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    std::vector<std::string> codes;
+    for (std::string line; std::getline(out, line);) {
+        if (line.rfind("maze code: ", 0) == 0) {
+            codes.push_back(line.substr(11));
+        }
+    }
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_NE(codes[0], codes[1]);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        MazeCode code;
+        std::string problem;
+        ASSERT_EQ(MazeCode::read(codes[i], code, problem), MazeCode::Part::None) << codes[i] << ": " << problem;
+        EXPECT_EQ(code.mazeSize, curLevelSize);
+        EXPECT_EQ(code.enemies, curEnemyCount);
+        player->health = static_cast<float>(code.health);
+        LevelSeeds::playNext(code.seed);
+        initNewGame();
+        EXPECT_EQ(levelFingerprint(), fingerprints[i]) << codes[i];
+    }
+    enterState(State::Menu);
 }
 
 Vector3 drawnBall, drawnCamera, drawnNewborn;
