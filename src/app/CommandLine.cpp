@@ -51,6 +51,9 @@ std::vector<CommandLine::OptionText> CommandLine::options() {
              " frames (unless --seed, --frames)\nat one tick per frame, then a timing summary on standard output"},
         {"--fixed-step", "", "every drawn frame runs one tick (1/60 s of game time) whatever\ntime it took: "
                              "as fast as frames can be drawn"},
+        {"--challenge", "CODE",
+         "play the maze a code names (printed as each level starts) as a\none-level game, "
+         "timed against its best time and its par"},
         {"--levels", "N", "with the autopilot: exit after N levels are won or lost"},
         {"--no-record", "", "save no replay of this run"},
         {"--replay", "FILE", "play a recorded run again, checking that it plays out exactly\n(Space pauses, Esc "
@@ -121,6 +124,9 @@ bool CommandLine::readValue(const std::string& arg, const char* value) {
     using L = GameLimits;
     if (arg == "--data") {
         return readText(value, dataFolder, "--data needs a folder");
+    }
+    if (arg == "--challenge") {
+        return readText(value, challenge, "--challenge needs a maze code");
     }
     if (arg == "--replay") {
         return readText(value, replayFile, "--replay needs a file");
@@ -195,6 +201,11 @@ bool CommandLine::combinationAllowed() {
                                 mazeSize != 0 || enemyCount != 0 || fixedStep || !presses.empty())) {
         error = "--replay plays the recorded settings and input: besides it only --window, --fast, --data, "
                 "--shaders and --check-walls apply";
+        return false;
+    }
+    if (!challenge.empty() && (!replayFile.empty() || benchmark || seedGiven || mazeSize != 0 || enemyCount != 0)) {
+        error = "--challenge plays the maze its code names: --replay, --benchmark, --seed, --maze and --enemies "
+                "do not go with it";
         return false;
     }
     if (fast && replayFile.empty()) {

@@ -55,6 +55,9 @@ public:
     // it as fast as frames can be drawn instead of at the recorded pace.
     std::string replayFile;
     bool fast = false;
+    // --challenge CODE: the maze the code names as a one-level game, started
+    // at once; main reads the code, so a mistyped one gets its own line.
+    std::string challenge;
     // --quiet: no diagnostic lines on standard output (errors still show).
     bool quiet = false;
     // --records: print the best times and exit.

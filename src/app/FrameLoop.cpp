@@ -79,6 +79,31 @@ void restartTickClock() {
 
 void forgetTickPositions() { tickBlend.forget(); }
 
+long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)()) {
+    const int countBefore = ticksThisSecond;
+    const unsigned fpsBefore = currentFPS;
+    const long runBefore = ticksRun;
+    void (*const simulatedBefore)() = tickSimulated;
+    void (*const beforeBefore)() = beforeTick;
+    tickSimulated = afterTick;
+    beforeTick = nullptr;
+    // They start as a full second of ticks had just been counted, so they
+    // play the same whenever they run.
+    ticksThisSecond = 0;
+    currentFPS = TickClock::ticksPerSecond;
+    long ran = 0;
+    while (ran < limit && !finished()) {
+        runTick();
+        ++ran;
+    }
+    ticksThisSecond = countBefore;
+    currentFPS = fpsBefore;
+    ticksRun = runBefore;
+    tickSimulated = simulatedBefore;
+    beforeTick = beforeBefore;
+    return ran;
+}
+
 void display() {
     renderTimer = PerformanceCounter::now();
     framePacer.frameBegun(renderTimer);

@@ -38,6 +38,14 @@ void forgetTickPositions();
 // Ticks run since start-up.
 extern long ticksRun;
 
+// Plays ticks out of sight, one after another, until `finished` says so or
+// `limit` ticks ran, with `afterTick` in place of tickSimulated; returns the
+// ticks run. They count ticks per second from a full second, whatever the
+// drawn game's count stood at. The tick count, the per-second count the wall drain divides by
+// and the tick hooks are as before afterwards, so the drawn game's clock and
+// its recording never see these ticks.
+long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)());
+
 // Called first in every tick when set: a replay hands over the tick's
 // recorded input here.
 extern void (*beforeTick)();

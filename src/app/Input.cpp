@@ -45,6 +45,8 @@ void (*inputListener)(const InputEvent&) = nullptr;
 
 void setPointerWarping(bool enabled) { pointerWarping = enabled; }
 
+bool pointerWarpingOn() { return pointerWarping; }
+
 void deliverInput(const InputEvent& event) {
     switch (event.kind) {
     case InputEvent::Kind::Key:

@@ -6,6 +6,7 @@
 
 #include <GL/glew.h>
 
+#include "app/Challenge.h"
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
 #include "app/LevelSeeds.h"
@@ -81,6 +82,7 @@ void dismissEndOfLevel(bool& outcome, const char* picture) {
 // Health restored and level 1 shown before the menu returns, so the next game
 // starts fresh.
 void resetForNewGame() {
+    endChallenge();
     mainGUI->setGameRunning(false);
     camera->setActive(false);
     player->health = static_cast<float>(curPlayerHealth);
@@ -180,9 +182,13 @@ void goalTriggerTest() {
     endLevel(playerWon, "wonImage");
     // Shown in tenths of a second; the record keeps the exact time.
     const Records::Key key{curLevelSize, curEnemyCount, curPlayerHealth};
-    const bool newBest = recordWin(key, levelSeconds);
+    bool newBest = recordWin(key, levelSeconds);
     const Records::Entry* entry = records.find(key);
-    const double best = entry != nullptr ? entry->times.front() : levelSeconds;
+    double best = entry != nullptr ? entry->times.front() : levelSeconds;
+    if (challengeInPlay()) {
+        best = challengeWon(levelSeconds);
+        newBest = best >= levelSeconds;
+    }
     mainGUI->showWonTimes(static_cast<unsigned>(levelSeconds * 10.0 + 0.5), static_cast<unsigned>(best * 10.0 + 0.5),
                           newBest);
     ++level;
@@ -225,7 +231,12 @@ void playerHealthMonitor() {
     }
 }
 
-void playerLostGame() { endLevel(playerLost, "lostImage"); }
+void playerLostGame() {
+    endLevel(playerLost, "lostImage");
+    if (challengeInPlay()) {
+        challengeLost();
+    }
+}
 
 void mainMenuOnGameStart() {
     playLevelMusic();
@@ -299,9 +310,14 @@ void leaveGameToMenu() {
 }
 
 void continueAfterWin() {
-    playLevelMusic();
     dismissEndOfLevel(playerWon, "wonImage");
     showHudElement("wonTimes", false);
+    // A challenge is one level: its end leads back to the menu.
+    if (challengeInPlay()) {
+        resetForNewGame();
+        return;
+    }
+    playLevelMusic();
     initNewGame();
     announceLevel();
     restartTickClock();

@@ -7,6 +7,7 @@
 #include <GL/freeglut.h>
 
 #include "app/Autopilot.h"
+#include "app/Challenge.h"
 #include "app/CommandLine.h"
 #include "app/DataLocator.h"
 #include "app/DisplayMode.h"
@@ -205,6 +206,17 @@ void applySettings() {
     }
 }
 
+// The code --challenge names; one line on standard error says what is
+// wrong with a mistyped one.
+bool readChallengeCode(const std::string& text, MazeCode& code) {
+    std::string problem;
+    if (MazeCode::read(text, code, problem) == MazeCode::Part::None) {
+        return true;
+    }
+    fprintf(stderr, "kelvo: --challenge %s: %s\n", text.c_str(), problem.c_str());
+    return false;
+}
+
 // Every loader opens its files as "data/...", so the folder holding the
 // chosen data folder becomes the working directory for the rest of the run.
 // The settings are re-read from the file the search chose (the static loader
@@ -253,6 +265,11 @@ int main(int argc, char** argv) {
     if (options.showRecords) {
         return printRecords();
     }
+    MazeCode challenge;
+    const bool challenging = !options.challenge.empty();
+    if (challenging && !readChallengeCode(options.challenge, challenge)) {
+        return 2;
+    }
     if (options.quiet && !Console::quietDiagnostics()) {
         fprintf(stderr, "kelvo: --quiet: standard output cannot be silenced\n");
     }
@@ -294,6 +311,9 @@ int main(int argc, char** argv) {
     }
     if (options.enemyCount > 0) {
         curEnemyCount = options.enemyCount;
+    }
+    if (challenging) {
+        prepareChallenge(challenge);
     }
     oneTickPerFrame = options.fixedStep;
     windowForced = options.window;
@@ -406,7 +426,7 @@ int main(int argc, char** argv) {
         static ReplayPlayer replayPlayer(recorded, options.fast);
         playback = &replayPlayer;
         replayPlayer.start();
-    } else if (!options.noRecord) {
+    } else if (!options.noRecord && !challenging) {
         Replay header;
         header.gameVersion = KELVO_VERSION;
         header.seed = runSeed;
@@ -426,6 +446,9 @@ int main(int argc, char** argv) {
     init();
     settingsSaved = applySettings;
     renderer.beforeSwap = takeRequestedScreenshot;
+    if (challenging) {
+        startChallenge();
+    }
     glutMainLoop();
     return 0;
 }

@@ -6,7 +6,7 @@
 // A short text that names one maze exactly: the settings a level is built
 // with and the seed its maze and swarm are drawn from. Digits and dashes only,
 // in groups FORMAT-SIZE-ENEMIES-HEALTH-SEED-CHECK with fixed widths
-// (1-32-100-2000-0123456789-7), so a code reads the same wherever it is shown
+// (1-32-100-2000-0123456789-8), so a code reads the same wherever it is shown
 // and one typed from another screen can be checked before it is played.
 // The last digit is a Damm check digit over all the others: every single
 // mistyped digit and every swap of two neighbouring digits, a dash between

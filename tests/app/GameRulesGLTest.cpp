@@ -16,6 +16,7 @@
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
+#include "app/ParTime.h"
 #include "app/StateHash.h"
 #include "app/TickBlend.h"
 #include "gui/SgGUIElement.h"
@@ -558,6 +559,52 @@ TEST_F(GameRulesGL, EveryLevelPrintsTheCodeThatBuildsItAgain) {
         EXPECT_EQ(levelFingerprint(), fingerprints[i]) << codes[i];
     }
     enterState(State::Menu);
+}
+
+// The par is the autopilot's time on the code's maze, played out of sight:
+// the same whatever was played before, and afterwards the level is as a
+// fresh start of the code builds it, in the menu, with the game's tick
+// count untouched.
+TEST_F(GameRulesGL, ParIsTheSameEveryTimeAndLeavesTheLevelAsAFreshStartHasIt) {
+    MazeCode code;
+    code.mazeSize = 12;
+    code.enemies = 30;
+    code.health = 2000;
+    code.seed = 1739055656;
+    const int ownSize = curLevelSize;
+    const int ownEnemies = curEnemyCount;
+    curLevelSize = code.mazeSize;
+    curEnemyCount = code.enemies;
+    enterState(State::Menu);
+    player->health = static_cast<float>(code.health);
+    LevelSeeds::playNext(code.seed);
+    initNewGame();
+    const std::string fresh = levelFingerprint();
+    std::vector<double> pars;
+    for (int run = 0; run < 2; ++run) {
+        const long ticksBefore = ticksRun;
+        double par = 0.0;
+        testing::internal::CaptureStdout();
+        const bool won = ParTime::measure(code, par);
+        testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(won);
+        pars.push_back(par);
+        EXPECT_EQ(levelFingerprint(), fresh) << "run " << run;
+        EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+        EXPECT_EQ(ticksRun, ticksBefore);
+        // Something else played in between: the ball pushed for a second.
+        enterState(State::Playing);
+        motionFunc(width / 2 + 40, height / 2 - 25);
+        for (int tick = 0; tick < 60; ++tick) {
+            realDisplay(1.0 / 60);
+        }
+        enterState(State::Menu);
+    }
+    EXPECT_EQ(pars[0], pars[1]);
+    EXPECT_GT(pars[0], 1.0);
+    curLevelSize = ownSize;
+    curEnemyCount = ownEnemies;
+    initNewGame();
 }
 
 Vector3 drawnBall, drawnCamera, drawnNewborn;

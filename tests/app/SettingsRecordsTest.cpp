@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "app/PlayerFiles.h"
+#include "app/ChallengeRecords.h"
 #include "app/Records.h"
 #include "app/Settings.h"
 
@@ -241,6 +242,29 @@ TEST(RecordsTest, ABadLineIsSkippedAndTheGoodOnesKept) {
     EXPECT_EQ(kept->times, (std::vector<double>{30.25, 31.5}));
     ASSERT_NE(records.find({20, 100, 500}), nullptr);
     EXPECT_EQ(records.find({20, 100, 500})->wins, 2u);
+}
+
+// Challenge bests: bad lines cost only themselves, a code listed twice is
+// merged, and what is saved reads back the same.
+TEST(ChallengeRecordsTest, BadLinesCostOnlyThemselvesAndTheBestComesBack) {
+    const std::string code = "1-32-100-2000-0123456789-8";
+    ChallengeRecords book;
+    std::vector<std::string> problems;
+    book.parse("# comment\n" + code + "\t2\t31.5\n" +
+                   "1-32-100-2000-0123456789-7\t1\t20\n" +  // check digit wrong
+                   code + "\t1\t-3\n" + code + "\t0\t12\n" + code + "\t1\t12\textra\n" + code + " 1 30.25\n",
+               problems);
+    EXPECT_EQ(problems.size(), 4u);
+    ASSERT_NE(book.find(code), nullptr);
+    EXPECT_EQ(book.find(code)->wins, 3u);
+    EXPECT_EQ(book.find(code)->best, 30.25);
+    EXPECT_EQ(book.addWin(code, 40.0), 30.25);
+    EXPECT_EQ(book.addWin(code, 29.5), 29.5);
+    ChallengeRecords again;
+    again.parse(book.serialize(), problems);
+    EXPECT_EQ(problems.size(), 4u);
+    EXPECT_EQ(again.serialize(), book.serialize());
+    EXPECT_EQ(again.find(code)->wins, 5u);
 }
 
 #ifndef _WIN32

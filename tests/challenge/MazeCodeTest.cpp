@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "challenge/MazeCode.h"
+#include "challenge/Medal.h"
 #include "gui/GameLimits.h"
 
 namespace {
@@ -109,4 +110,15 @@ TEST(MazeCode, RefusalsNameTheWrongPart) {
     EXPECT_EQ(problem, "made for simulation format 2; this build plays format 1");
     EXPECT_TRUE(MazeCode::looksLikeCode("1-2"));
     EXPECT_FALSE(MazeCode::looksLikeCode("run.kelvo-replay"));
+}
+
+TEST(Medal, GoldAtParSilverToAQuarterOverBronzeToAHalf) {
+    const std::vector<std::pair<double, Medal::Kind>> cases = {
+        {3.0, Medal::Kind::Gold},   {20.0, Medal::Kind::Gold},  {20.01, Medal::Kind::Silver},
+        {25.0, Medal::Kind::Silver}, {25.01, Medal::Kind::Bronze}, {30.0, Medal::Kind::Bronze},
+        {30.01, Medal::Kind::None}};
+    for (const auto& [seconds, kind] : cases) {
+        EXPECT_EQ(Medal::of(seconds, 20.0), kind) << seconds;
+    }
+    EXPECT_STREQ(Medal::name(Medal::Kind::Silver), "silver");
 }
