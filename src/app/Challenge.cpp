@@ -7,6 +7,7 @@
 #include "app/ParTime.h"
 #include "app/PlayerFiles.h"
 #include "app/Rules.h"
+#include "challenge/DailyMaze.h"
 #include "challenge/Medal.h"
 #include "platform/Console.h"
 #include "platform/PerformanceCounter.h"
@@ -16,6 +17,7 @@ bool inPlay = false;
 MazeCode challenge;
 bool parKnown = false;
 double par = 0.0;  // seconds
+std::string dailyDate;  // empty unless the daily maze is played
 // The player's own settings, back once the challenge is left.
 int ownMazeSize = 0;
 int ownEnemies = 0;
@@ -46,6 +48,13 @@ void prepareChallenge(const MazeCode& code) {
     LevelSeeds::playNext(code.seed);
 }
 
+void prepareDailyChallenge(const std::string& date) {
+    DailyMaze::Date day;
+    DailyMaze::parse(date, day);
+    prepareChallenge(DailyMaze::codeFor(day));
+    dailyDate = date;
+}
+
 void startChallenge() {
     const int64_t begun = PerformanceCounter::now();
     parKnown = ParTime::measure(challenge, par);
@@ -55,6 +64,10 @@ void startChallenge() {
         printf("par: %.2f s, the autopilot's time, worked out in %.2f s\n", par, took);
     } else {
         printf("par: none, the autopilot does not win this maze (worked out in %.2f s)\n", took);
+    }
+    if (!dailyDate.empty()) {
+        const int run = recordDailyPlayed(dailyDate, challenge.text());
+        say("daily maze: " + dailyDate + ", day " + std::to_string(run) + " in a row");
     }
     say("challenge: " + challenge.text());
     inPlay = true;
@@ -66,6 +79,9 @@ bool challengeInPlay() { return inPlay; }
 double challengeWon(double seconds) {
     const std::string code = challenge.text();
     const double best = recordChallengeWin(code, seconds);
+    if (!dailyDate.empty()) {
+        recordDailyWin(dailyDate, code, seconds);
+    }
     const std::string against = parKnown ? "par " + secondsText(par) + ", medal " + Medal::name(Medal::of(seconds, par))
                                          : std::string("par none, medal none");
     say("challenge won: " + code + " time " + secondsText(seconds) + " (best " + secondsText(best) + ", " + against +
@@ -80,6 +96,7 @@ void endChallenge() {
         return;
     }
     inPlay = false;
+    dailyDate.clear();
     curLevelSize = ownMazeSize;
     curEnemyCount = ownEnemies;
     curPlayerHealth = ownHealth;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "challenge/MazeCode.h"
 
 // A challenge: the maze a code names, played as a one-level game that starts
@@ -10,6 +12,9 @@
 // Before init(): the code's settings become the game's and its seed the
 // first level's.
 void prepareChallenge(const MazeCode& code);
+// The same for the daily maze of `date` (YYYY-MM-DD, UTC), whose play and
+// wins are also counted for that day.
+void prepareDailyChallenge(const std::string& date);
 // After init(): works out the par, says "challenge: CODE" and starts play.
 void startChallenge();
 // A challenge's level is in play or its end is shown.

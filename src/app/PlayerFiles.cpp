@@ -10,6 +10,7 @@
 Settings settings;
 Records records;
 ChallengeRecords challengeRecords;
+DailyRecords dailyRecords;
 
 namespace {
 // Per file: whether it may be written, and whether failing to has been said.
@@ -20,6 +21,7 @@ struct FileState {
 FileState settingsState;
 FileState recordsState;
 FileState challengeState;
+FileState dailyState;
 // Only a run that read the files writes them (tests build worlds without).
 bool filesInUse = false;
 
@@ -119,14 +121,18 @@ std::string recordsPath() { return inFolder(UserFolders::dataFolder(), "records.
 
 std::string challengeRecordsPath() { return inFolder(UserFolders::dataFolder(), "challenges.tsv"); }
 
+std::string dailyRecordsPath() { return inFolder(UserFolders::dataFolder(), "daily.tsv"); }
+
 void loadPlayerFiles(bool saving) {
     filesInUse = false;
     settings = Settings();
     records = Records();
     challengeRecords = ChallengeRecords();
+    dailyRecords = DailyRecords();
     settingsState = FileState();
     recordsState = FileState();
     challengeState = FileState();
+    dailyState = FileState();
     std::vector<std::string> problems;
     std::string text;
     const std::string settingsFile = settingsPath();
@@ -135,6 +141,7 @@ void loadPlayerFiles(bool saving) {
         settingsState.toldCannotSave = true;
         recordsState.toldCannotSave = true;
         challengeState.toldCannotSave = true;
+        dailyState.toldCannotSave = true;
         return;
     }
     if (readPlayerFile(settingsFile, Settings::maxFileBytes, settingsState, text, "using the default settings")) {
@@ -153,6 +160,12 @@ void loadPlayerFiles(bool saving) {
                        "challenge best times are not kept this run")) {
         challengeRecords.parse(text, problems);
         reportProblems(challengeFile, problems);
+    }
+    problems.clear();
+    const std::string dailyFile = dailyRecordsPath();
+    if (readPlayerFile(dailyFile, DailyRecords::maxFileBytes, dailyState, text, "daily mazes are not kept this run")) {
+        dailyRecords.parse(text, problems);
+        reportProblems(dailyFile, problems);
     }
     filesInUse = saving;
 }
@@ -182,14 +195,27 @@ double recordChallengeWin(const std::string& code, double seconds) {
                       "challenge best times", [&] { return challengeRecords.addWin(code, seconds); });
 }
 
-int printRecords() {
+int recordDailyPlayed(const std::string& date, const std::string& code) {
+    return updateBook(dailyRecordsPath(), DailyRecords::maxFileBytes, dailyRecords, dailyState, "daily mazes", [&] {
+        dailyRecords.played(date, code);
+        return dailyRecords.run(date);
+    });
+}
+
+double recordDailyWin(const std::string& date, const std::string& code, double seconds) {
+    return updateBook(dailyRecordsPath(), DailyRecords::maxFileBytes, dailyRecords, dailyState, "daily mazes",
+                      [&] { return dailyRecords.won(date, code, seconds); });
+}
+
+int printRecords(const std::string& today) {
     const std::string path = recordsPath();
     if (path.empty()) {
         fprintf(stderr, "kelvo: no home folder ($HOME is not set), so no best times\n");
         return 1;
     }
     if (!readToPrint(path, Records::maxFileBytes, records) ||
-        !readToPrint(challengeRecordsPath(), ChallengeRecords::maxFileBytes, challengeRecords)) {
+        !readToPrint(challengeRecordsPath(), ChallengeRecords::maxFileBytes, challengeRecords) ||
+        !readToPrint(dailyRecordsPath(), DailyRecords::maxFileBytes, dailyRecords)) {
         return 1;
     }
     if (records.empty()) {
@@ -199,6 +225,9 @@ int printRecords() {
     }
     if (!challengeRecords.empty()) {
         fputs(("\n" + challengeRecords.table()).c_str(), stdout);
+    }
+    if (!dailyRecords.empty()) {
+        fputs(("\n" + dailyRecords.table(today)).c_str(), stdout);
     }
     return 0;
 }

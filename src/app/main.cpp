@@ -31,6 +31,7 @@
 #include "app/ReplayRecorder.h"
 #include "app/SceneAssembly.h"
 #include "app/StateHash.h"
+#include "challenge/DailyMaze.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
 #include "physics/SgParticleController.h"
@@ -262,12 +263,13 @@ int main(int argc, char** argv) {
     case CommandLine::Outcome::Run:
         break;
     }
+    const std::string today = options.today.empty() ? DailyMaze::text(DailyMaze::utcToday()) : options.today;
     if (options.showRecords) {
-        return printRecords();
+        return printRecords(today);
     }
     MazeCode challenge;
-    const bool challenging = !options.challenge.empty();
-    if (challenging && !readChallengeCode(options.challenge, challenge)) {
+    const bool challenging = !options.challenge.empty() || options.daily;
+    if (!options.challenge.empty() && !readChallengeCode(options.challenge, challenge)) {
         return 2;
     }
     if (options.quiet && !Console::quietDiagnostics()) {
@@ -312,7 +314,9 @@ int main(int argc, char** argv) {
     if (options.enemyCount > 0) {
         curEnemyCount = options.enemyCount;
     }
-    if (challenging) {
+    if (options.daily) {
+        prepareDailyChallenge(today);
+    } else if (challenging) {
         prepareChallenge(challenge);
     }
     oneTickPerFrame = options.fixedStep;

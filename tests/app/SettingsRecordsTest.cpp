@@ -267,6 +267,31 @@ TEST(ChallengeRecordsTest, BadLinesCostOnlyThemselvesAndTheBestComesBack) {
     EXPECT_EQ(again.find(code)->wins, 5u);
 }
 
+// The daily file: a day counts once however often played, its best is the
+// fastest win, the run counts consecutive days up to today (or yesterday
+// while today is not played), and bad lines cost only themselves.
+TEST(DailyRecordsTest, TheRunCountsConsecutiveDaysAndBadLinesCostOnlyThemselves) {
+    const std::string code = "1-32-100-2000-0931266438-3";
+    DailyRecords days;
+    std::vector<std::string> problems;
+    days.parse("2026-12-01\t" + code + "\t-\n2026-12-03\t" + code + "\t40.5\n2026-02-30\t" + code + "\t-\n" +
+                   "2026-12-04\t1-32\t-\n2026-12-04\t" + code + "\tfast\n2026-12-04\t" + code + "\t-\n",
+               problems);
+    EXPECT_EQ(problems.size(), 3u);
+    EXPECT_EQ(days.run("2026-12-04"), 2);
+    EXPECT_EQ(days.run("2026-12-05"), 2) << "today not played yet: the run is still there to keep";
+    EXPECT_EQ(days.run("2026-12-06"), 0);
+    days.played("2026-12-05", code);
+    days.played("2026-12-05", code);
+    EXPECT_EQ(days.run("2026-12-05"), 3);
+    EXPECT_EQ(days.won("2026-12-05", code, 30.0), 30.0);
+    EXPECT_EQ(days.won("2026-12-05", code, 35.0), 30.0);
+    DailyRecords again;
+    again.parse(days.serialize(), problems);
+    EXPECT_EQ(again.serialize(), days.serialize());
+    EXPECT_EQ(again.table("2026-12-05").find("daily mazes: 4 days played, a run of 3 days up to 2026-12-05\n"), 0u);
+}
+
 #ifndef _WIN32
 // Every kind of file a player's folder may hold in place of a good one: the
 // game starts on defaults, says once what it ignored, keeps the good records,

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "challenge/DailyMaze.h"
 #include "challenge/MazeCode.h"
 #include "challenge/Medal.h"
 #include "gui/GameLimits.h"
@@ -121,4 +122,30 @@ TEST(Medal, GoldAtParSilverToAQuarterOverBronzeToAHalf) {
         EXPECT_EQ(Medal::of(seconds, 20.0), kind) << seconds;
     }
     EXPECT_STREQ(Medal::name(Medal::Kind::Silver), "silver");
+}
+
+// The day's maze follows from the date alone: the same date the same maze,
+// another date another one, always with the default settings.
+TEST(DailyMaze, TheDateAloneChoosesTheMaze) {
+    DailyMaze::Date a;
+    DailyMaze::Date b;
+    ASSERT_TRUE(DailyMaze::parse("2026-12-08", a));
+    ASSERT_TRUE(DailyMaze::parse("2026-12-09", b));
+    EXPECT_EQ(DailyMaze::codeFor(a).text(), DailyMaze::codeFor(a).text());
+    EXPECT_NE(DailyMaze::codeFor(a).seed, DailyMaze::codeFor(b).seed);
+    EXPECT_EQ(DailyMaze::codeFor(a).mazeSize, L::defaultMazeSize);
+    EXPECT_EQ(DailyMaze::codeFor(a).enemies, L::defaultEnemies);
+    EXPECT_EQ(DailyMaze::codeFor(a).health, L::defaultHealth);
+    // Fixed for every build and system: a changed derivation changes
+    // everyone's daily maze.
+    EXPECT_EQ(DailyMaze::codeFor(a).text(), "1-32-100-2000-0931266438-3");
+    EXPECT_EQ(DailyMaze::dayNumber(a), 20795);
+    EXPECT_EQ(DailyMaze::dayNumber(b) - DailyMaze::dayNumber(a), 1);
+    ASSERT_TRUE(DailyMaze::parse("2024-03-01", b));
+    ASSERT_TRUE(DailyMaze::parse("2024-02-29", a));
+    EXPECT_EQ(DailyMaze::dayNumber(b) - DailyMaze::dayNumber(a), 1);
+    for (const char* bad : {"2023-02-29", "2026-13-01", "2026-1-01", "2026-01-01x", "20260101", "2026-0a-01"}) {
+        EXPECT_FALSE(DailyMaze::parse(bad, a)) << bad;
+    }
+    EXPECT_EQ(DailyMaze::text(b), "2024-03-01");
 }

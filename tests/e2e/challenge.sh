@@ -3,7 +3,7 @@
 # level's code; --challenge with one of them plays that maze at once, the
 # autopilot's run of it takes exactly the par (worked out before play) and
 # earns gold, a second run works out the same par, --records lists the code,
-# and mistyped codes get one line naming the wrong part and exit status 2.
+# the daily maze is one per date, and mistyped codes get one line naming the wrong part and exit status 2.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
 out=$(mktemp -d)
@@ -28,6 +28,17 @@ for try in 1 2; do
 done
 grep -h '^challenge won' "$out"/challenge[12].log | sort -u | wc -l | grep -qx 1 || fail "par differs between runs" "$out"/challenge[12].log
 "$bin" --records | grep -q "^$code " || fail "--records lacks the code" <("$bin" --records)
+
+# The daily maze: one per UTC date, the same for everyone that day; the run
+# of consecutive days played shows in --records.
+for day in 2026-12-07 2026-12-08 2026-12-08; do
+    run --frames 3 --daily --today "$day" >"$out/daily.log" || fail "daily $day failed" "$out/daily.log"
+    sed -n "s/^challenge: /$day /p" "$out/daily.log" >>"$out/daily.codes"
+done
+[ "$(sort -u "$out/daily.codes" | wc -l)" -eq 2 ] && [ "$(cut -d' ' -f2 "$out/daily.codes" | sort -u | wc -l)" -eq 2 ] ||
+    fail "one maze per date expected" "$out/daily.codes"
+"$bin" --records --today 2026-12-09 | grep -qx "daily mazes: 2 days played, a run of 2 days up to 2026-12-09" ||
+    fail "--records lacks the daily run" <("$bin" --records --today 2026-12-09)
 
 # A code with the right check digit around the given groups.
 sealed() { python3 -c '
