@@ -87,8 +87,6 @@ long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)()) {
     void (*const beforeBefore)() = beforeTick;
     tickSimulated = afterTick;
     beforeTick = nullptr;
-    // They start as a full second of ticks had just been counted, so they
-    // play the same whenever they run.
     ticksThisSecond = 0;
     currentFPS = TickClock::ticksPerSecond;
     long ran = 0;

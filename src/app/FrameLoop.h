@@ -40,10 +40,11 @@ extern long ticksRun;
 
 // Plays ticks out of sight, one after another, until `finished` says so or
 // `limit` ticks ran, with `afterTick` in place of tickSimulated; returns the
-// ticks run. They count ticks per second from a full second, whatever the
-// drawn game's count stood at. The tick count, the per-second count the wall drain divides by
-// and the tick hooks are as before afterwards, so the drawn game's clock and
-// its recording never see these ticks.
+// ticks run. They start from a full second of ticks counted (currentFPS at
+// the tick rate), wherever the drawn game's count stood, so they play the
+// same whenever they run. Afterwards the tick count, the per-second count
+// and the tick hooks are as before: the drawn game's clock and its
+// recording never see these ticks.
 long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)());
 
 // Called first in every tick when set: a replay hands over the tick's

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Autopilot.h"
+#include "app/Challenge.h"
 #include "app/FrameLoop.h"
 #include "app/GameWorld.h"
 #include "app/Input.h"
@@ -605,6 +607,42 @@ TEST_F(GameRulesGL, ParIsTheSameEveryTimeAndLeavesTheLevelAsAFreshStartHasIt) {
     curLevelSize = ownSize;
     curEnemyCount = ownEnemies;
     initNewGame();
+}
+
+// A challenge starts at once and is one level: its win or loss prints its
+// line, and Enter goes back to the menu with the player's own settings.
+TEST_F(GameRulesGL, AChallengeIsOneLevelAndEnterLeavesItForTheMenu) {
+    const int ownSize = curLevelSize;
+    MazeCode code;
+    code.mazeSize = 12;
+    code.enemies = 30;
+    code.health = 2000;
+    code.seed = 1739055656;
+    const std::string text = code.text();
+    for (const bool win : {true, false}) {
+        enterState(State::Menu);
+        prepareChallenge(code);
+        testing::internal::CaptureStdout();
+        startChallenge();
+        EXPECT_EQ(currentState(), State::Playing) << stateName(currentState());
+        EXPECT_EQ(curLevelSize, code.mazeSize);
+        if (win) {
+            goalTriggerTest();
+        } else {
+            player->health = 0.0f;
+            playerHealthMonitor();
+        }
+        keyboardFunc(keyEnter, 0, 0);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("challenge: " + text + "\n"), std::string::npos) << out;
+        const std::string end =
+            win ? "challenge won: " + text + R"( time 0\.00 s \(best 0\.00 s, par [0-9]+\.[0-9]{2} s, medal gold\)\n)"
+                : "challenge lost: " + text + "\n";
+        EXPECT_TRUE(std::regex_search(out, std::regex(end))) << out;
+        EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+        EXPECT_EQ(curLevelSize, ownSize);
+        EXPECT_FALSE(challengeInPlay());
+    }
 }
 
 Vector3 drawnBall, drawnCamera, drawnNewborn;
