@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
-#include "app/ProblemList.h"
+#include "app/RecordLines.h"
 #include "challenge/MazeCode.h"
 #include "platform/NumberText.h"
 
@@ -22,31 +21,21 @@ bool goodCode(const std::string& text) {
 
 void ChallengeRecords::parse(const std::string& text, std::vector<std::string>& problems) {
     entries.clear();
-    ProblemList report(problems, "further bad lines not listed");
-    std::istringstream lines(text);
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        std::istringstream fields(line);
-        std::string code, wins, best, extra;
-        if (!(fields >> code) || code[0] == '#') {
-            continue;
-        }
-        Entry entry{code, 0, 0.0};
-        const bool good = (fields >> wins >> best) && !(fields >> extra) && line.find('\0') == std::string::npos &&
-                          goodCode(code) && wholeNumber(wins, 1, 2000000000L, entry.wins) &&
-                          realNumber(best, 0.0, longestTime, entry.best) && entry.best > 0.0;
-        if (!good) {
-            report("line " + std::to_string(number) + " is not a challenge record; skipped");
-            continue;
+    RecordLines::each(text, problems, "a challenge record", [this](const std::vector<std::string>& fields) {
+        Entry entry{fields[0], 0, 0.0};
+        if (fields.size() != 3 || !goodCode(entry.code) || !wholeNumber(fields[1], 1, 2000000000L, entry.wins) ||
+            !realNumber(fields[2], 0.0, longestTime, entry.best) || entry.best <= 0.0) {
+            return false;
         }
         // A code listed twice is merged.
-        if (Entry* known = entryOf(code)) {
+        if (Entry* known = entryOf(entry.code)) {
             known->wins += entry.wins;
             known->best = std::min(known->best, entry.best);
         } else {
             entries.push_back(entry);
         }
-    }
+        return true;
+    });
 }
 
 std::string ChallengeRecords::serialize() const {

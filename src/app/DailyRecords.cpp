@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
-#include "app/ProblemList.h"
+#include "app/RecordLines.h"
 #include "challenge/DailyMaze.h"
 #include "platform/NumberText.h"
 
@@ -31,27 +30,18 @@ bool goodDay(const std::string& date, const std::string& code, const std::string
 
 void DailyRecords::parse(const std::string& text, std::vector<std::string>& problems) {
     days.clear();
-    ProblemList report(problems, "further bad lines not listed");
-    std::istringstream lines(text);
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        std::istringstream fields(line);
-        std::string date, code, best, extra;
-        if (!(fields >> date) || date[0] == '#') {
-            continue;
-        }
+    RecordLines::each(text, problems, "a daily record", [this](const std::vector<std::string>& fields) {
         double seconds = 0.0;
-        if (!(fields >> code >> best) || (fields >> extra) || line.find('\0') != std::string::npos ||
-            !goodDay(date, code, best, seconds)) {
-            report("line " + std::to_string(number) + " is not a daily record; skipped");
-            continue;
+        if (fields.size() != 3 || !goodDay(fields[0], fields[1], fields[2], seconds)) {
+            return false;
         }
         if (seconds > 0.0) {
-            won(date, code, seconds);
+            won(fields[0], fields[1], seconds);
         } else {
-            played(date, code);
+            played(fields[0], fields[1]);
         }
-    }
+        return true;
+    });
 }
 
 std::string DailyRecords::serialize() const {
