@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "challenge/DailyMaze.h"
 #include "gui/GameLimits.h"
 #include "platform/NumberText.h"
 
@@ -51,6 +52,10 @@ std::vector<CommandLine::OptionText> CommandLine::options() {
              " frames (unless --seed, --frames)\nat one tick per frame, then a timing summary on standard output"},
         {"--fixed-step", "", "every drawn frame runs one tick (1/60 s of game time) whatever\ntime it took: "
                              "as fast as frames can be drawn"},
+        {"--challenge", "CODE",
+         "play the maze a code names (printed as each level starts) as a\none-level game, "
+         "timed against its best time and its par"},
+        {"--daily", "", "play the day's maze (the same for everyone on that UTC date) as\na challenge"},
         {"--levels", "N", "with the autopilot: exit after N levels are won or lost"},
         {"--no-record", "", "save no replay of this run"},
         {"--replay", "FILE", "play a recorded run again, checking that it plays out exactly\n(Space pauses, Esc "
@@ -106,7 +111,7 @@ bool CommandLine::setSwitch(const std::string& arg) {
         {"--records", &CommandLine::showRecords},    {"--shaders", &CommandLine::forceShaders},
         {"--no-shaders", &CommandLine::noShaders},   {"--fixed-step", &CommandLine::fixedStep},
         {"--no-record", &CommandLine::noRecord},     {"--fast", &CommandLine::fast},
-        {"--no-culling", &CommandLine::noCulling},
+        {"--no-culling", &CommandLine::noCulling},   {"--daily", &CommandLine::daily},
     };
     for (const Switch& entry : switches) {
         if (arg == entry.name) {
@@ -121,6 +126,18 @@ bool CommandLine::readValue(const std::string& arg, const char* value) {
     using L = GameLimits;
     if (arg == "--data") {
         return readText(value, dataFolder, "--data needs a folder");
+    }
+    if (arg == "--challenge") {
+        return readText(value, challenge, "--challenge needs a maze code");
+    }
+    if (arg == "--today") {
+        DailyMaze::Date date;
+        if (value == nullptr || !DailyMaze::parse(value, date)) {
+            error = "--today needs a date YYYY-MM-DD";
+            return false;
+        }
+        today = value;
+        return true;
     }
     if (arg == "--replay") {
         return readText(value, replayFile, "--replay needs a file");
@@ -195,6 +212,15 @@ bool CommandLine::combinationAllowed() {
                                 mazeSize != 0 || enemyCount != 0 || fixedStep || !presses.empty())) {
         error = "--replay plays the recorded settings and input: besides it only --window, --fast, --data, "
                 "--shaders and --check-walls apply";
+        return false;
+    }
+    if (daily && !challenge.empty()) {
+        error = "--daily and --challenge each name a maze: give one";
+        return false;
+    }
+    if ((daily || !challenge.empty()) && (!replayFile.empty() || benchmark || seedGiven || mazeSize != 0 || enemyCount != 0)) {
+        error = "--challenge and --daily play the maze a code names: --replay, --benchmark, --seed, --maze and "
+                "--enemies do not go with them";
         return false;
     }
     if (fast && replayFile.empty()) {

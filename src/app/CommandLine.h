@@ -55,6 +55,14 @@ public:
     // it as fast as frames can be drawn instead of at the recorded pace.
     std::string replayFile;
     bool fast = false;
+    // --challenge CODE: the maze the code names as a one-level game, started
+    // at once; main reads the code, so a mistyped one gets its own line.
+    std::string challenge;
+    // --daily: the day's maze (from the UTC date) as a challenge.
+    bool daily = false;
+    // Hidden test hook --today YYYY-MM-DD: the date --daily and --records
+    // take for today's, so a test can play several days in a row.
+    std::string today;
     // --quiet: no diagnostic lines on standard output (errors still show).
     bool quiet = false;
     // --records: print the best times and exit.

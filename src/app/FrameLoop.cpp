@@ -71,6 +71,28 @@ void restartTickClock() {
 
 void forgetTickPositions() { tickBlend.forget(); }
 
+long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)()) {
+    const int countBefore = ticksThisSecond;
+    const unsigned fpsBefore = currentFPS;
+    const long runBefore = ticksRun;
+    const FrameHooks hooksBefore = frameHooks;
+    frameHooks.beforeTick = nullptr;
+    frameHooks.afterTick = {afterTick};
+    frameHooks.input.clear();
+    ticksThisSecond = 0;
+    currentFPS = TickClock::ticksPerSecond;
+    long ran = 0;
+    while (ran < limit && !finished()) {
+        runTick();
+        ++ran;
+    }
+    ticksThisSecond = countBefore;
+    currentFPS = fpsBefore;
+    ticksRun = runBefore;
+    frameHooks = hooksBefore;
+    return ran;
+}
+
 void display() {
     renderTimer = PerformanceCounter::now();
     framePacer.frameBegun(renderTimer);

@@ -38,6 +38,15 @@ void forgetTickPositions();
 // Ticks run since start-up.
 extern long ticksRun;
 
+// Plays ticks out of sight, one after another, until `finished` says so or
+// `limit` ticks ran, with `afterTick` as the only tick observer; returns the
+// ticks run. They start from a full second of ticks counted (currentFPS at
+// the tick rate), wherever the drawn game's count stood, so they play the
+// same whenever they run. Afterwards the tick count, the per-second count
+// and the tick hooks are as before: the drawn game's clock and its
+// recording never see these ticks.
+long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)());
+
 // The hooks each tick and each frame call: see FrameHooks.h.
 
 // Keys handed to the keyboard callback before a given frame (from 1) is

@@ -48,6 +48,8 @@ void toggleFullScreen() {
 
 void setPointerWarping(bool enabled) { pointerWarping = enabled; }
 
+bool pointerWarpingOn() { return pointerWarping; }
+
 void deliverInput(const InputEvent& event) {
     switch (event.kind) {
     case InputEvent::Kind::Key:

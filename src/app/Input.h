@@ -23,6 +23,7 @@ void deliverInput(const InputEvent& event);
 // Whether motionFunc moves the real pointer to keep it in the window; a
 // replay plays with it off, so the person watching keeps their mouse.
 void setPointerWarping(bool enabled);
+bool pointerWarpingOn();
 // Registered with GLUT for the keys. The window's own keys act here and are
 // not game input (a replay neither records nor repeats them): Alt+Enter and
 // F11 switch full screen (modifiers can only be asked inside GLUT's

@@ -11,6 +11,12 @@
 class LevelSeeds {
 public:
     static void start(uint32_t runSeed);
-    // Draws the next level seed, seeds GameRandom with it and returns it.
+    // Draws the next level seed (or takes the one handed to playNext),
+    // seeds GameRandom with it and returns it.
     static uint32_t seedNextLevel();
+    // The next level is built from `levelSeed` (a maze code's) instead of
+    // the run's next draw; the run's sequence is not advanced for it.
+    static void playNext(uint32_t levelSeed);
+    // The seed of the level built last.
+    static uint32_t current();
 };

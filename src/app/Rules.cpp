@@ -1,10 +1,12 @@
 #include "app/Rules.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include <GL/glew.h>
 
+#include "app/Challenge.h"
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
 #include "app/LevelSeeds.h"
@@ -54,6 +56,13 @@ void playLevelMusic() {
     startIngameSounds();
 }
 
+// Play of a level begins: its code goes out, so a maze worth playing again
+// can be named to the game or to a friend.
+void announceLevel() {
+    printf("maze code: %s\n", levelMazeCode().text().c_str());
+    fflush(stdout);
+}
+
 // A level ends: the world freezes under the picture that says how, and the
 // outcome flag (playerWon or playerLost) is raised until the key that
 // dismisses the picture.
@@ -73,6 +82,7 @@ void dismissEndOfLevel(bool& outcome, const char* picture) {
 // Health restored and level 1 shown before the menu returns, so the next game
 // starts fresh.
 void resetForNewGame() {
+    endChallenge();
     mainGUI->setGameRunning(false);
     camera->setActive(false);
     player->health = static_cast<float>(curPlayerHealth);
@@ -83,6 +93,15 @@ void resetForNewGame() {
 }  // namespace
 
 void (*settingsSaved)() = nullptr;
+
+MazeCode levelMazeCode() {
+    MazeCode code;
+    code.mazeSize = curLevelSize;
+    code.enemies = curEnemyCount;
+    code.health = curPlayerHealth;
+    code.seed = LevelSeeds::current();
+    return code;
+}
 
 SgTrigger* makeGoalTrigger(Tile* goal) {
     const Vector3 corner = goal->position;
@@ -163,9 +182,13 @@ void goalTriggerTest() {
     endLevel(playerWon, "wonImage");
     // Shown in tenths of a second; the record keeps the exact time.
     const Records::Key key{curLevelSize, curEnemyCount, curPlayerHealth};
-    const bool newBest = recordWin(key, levelSeconds);
+    bool newBest = recordWin(key, levelSeconds);
     const Records::Entry* entry = records.find(key);
-    const double best = entry != nullptr ? entry->times.front() : levelSeconds;
+    double best = entry != nullptr ? entry->times.front() : levelSeconds;
+    if (challengeInPlay()) {
+        best = challengeWon(levelSeconds);
+        newBest = best >= levelSeconds;
+    }
     mainGUI->showWonTimes(static_cast<unsigned>(levelSeconds * 10.0 + 0.5), static_cast<unsigned>(best * 10.0 + 0.5),
                           newBest);
     ++level;
@@ -208,7 +231,12 @@ void playerHealthMonitor() {
     }
 }
 
-void playerLostGame() { endLevel(playerLost, "lostImage"); }
+void playerLostGame() {
+    endLevel(playerLost, "lostImage");
+    if (challengeInPlay()) {
+        challengeLost();
+    }
+}
 
 void mainMenuOnGameStart() {
     playLevelMusic();
@@ -219,6 +247,7 @@ void mainMenuOnGameStart() {
     // above the start wall's top, out of the maze and lost the game.
     player->velocity.x = 0.0f;
     player->velocity.z = 0.0f;
+    announceLevel();
     restartTickClock();
 }
 
@@ -281,10 +310,16 @@ void leaveGameToMenu() {
 }
 
 void continueAfterWin() {
-    playLevelMusic();
     dismissEndOfLevel(playerWon, "wonImage");
     showHudElement("wonTimes", false);
+    // A challenge is one level: its end leads back to the menu.
+    if (challengeInPlay()) {
+        resetForNewGame();
+        return;
+    }
+    playLevelMusic();
     initNewGame();
+    announceLevel();
     restartTickClock();
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "challenge/MazeCode.h"
+
 class SgTrigger;
 class Tile;
 
 // Rules of play: building levels, winning, losing, health, and the menu's
 // callbacks. All of them work on the shell's globals.
 void initNewGame();
+// The code of the level built last: the game's settings and the level's seed.
+MazeCode levelMazeCode();
 // The trigger over the goal tile that calls goalTriggerTest when the ball enters it.
 SgTrigger* makeGoalTrigger(Tile* goal);
 // One frame of play; `seconds` of game time count towards the level's time.

@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "app/Challenge.h"
 #include "app/CommandLine.h"
 #include "app/DataLocator.h"
 #include "app/DisplayMode.h"
@@ -19,10 +20,12 @@
 #include "app/Rules.h"
 #include "app/SceneAssembly.h"
 #include "app/ShaderPolicy.h"
+#include "challenge/DailyMaze.h"
 #include "gui/SgGUI.h"
 #include "harness/Autopilot.h"
 #include "harness/FloorFrames.h"
 #include "harness/FrameStats.h"
+#include "harness/ParTime.h"
 #include "harness/RunChecks.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
@@ -231,6 +234,26 @@ int parseOptions(int argc, char** argv, CommandLine& options) {
         break;
     }
     return keepRunning;
+}
+
+// The code --challenge names; one line on standard error says what is
+// wrong with a mistyped one.
+bool readChallengeCode(const std::string& text, MazeCode& code) {
+    std::string problem;
+    if (MazeCode::read(text, code, problem) == MazeCode::Part::None) {
+        return true;
+    }
+    fprintf(stderr, "kelvo: --challenge %s: %s\n", text.c_str(), problem.c_str());
+    return false;
+}
+
+// A challenge or the daily maze replaces the chosen game with its code's.
+void chooseChallenge(const CommandLine& options, const std::string& today, const MazeCode& challenge) {
+    if (options.daily) {
+        prepareDailyChallenge(today);
+    } else if (!options.challenge.empty()) {
+        prepareChallenge(challenge);
+    }
 }
 
 bool loadReplay(const std::string& file, Replay& recorded) {
@@ -474,8 +497,14 @@ int main(int argc, char** argv) {
     if (early != keepRunning) {
         return early;
     }
+    const std::string today = options.today.empty() ? DailyMaze::text(DailyMaze::utcToday()) : options.today;
     if (options.showRecords) {
-        return printRecords();
+        return printRecords(today);
+    }
+    MazeCode challenge;
+    const bool challenging = !options.challenge.empty() || options.daily;
+    if (!options.challenge.empty() && !readChallengeCode(options.challenge, challenge)) {
+        return 2;
     }
     if (options.quiet && !Console::quietDiagnostics()) {
         fprintf(stderr, "kelvo: --quiet: standard output cannot be silenced\n");
@@ -494,6 +523,7 @@ int main(int argc, char** argv) {
     loadPlayerFiles(!replaying);
     const Replay* replay = replaying ? &recorded : nullptr;
     chooseGame(options, replay);
+    chooseChallenge(options, today, challenge);
     configureRun(options, replaying);
 
     glutInit(&argc, argv);
@@ -503,11 +533,14 @@ int main(int argc, char** argv) {
     chooseMouse(replay);
     if (replaying) {
         startPlayback(recorded, options.fast);
-    } else if (!options.noRecord) {
+    } else if (!options.noRecord && !challenging) {
         startRecording();
     }
     installHooks();
     init();
+    if (challenging) {
+        startChallenge(ParTime::measure);
+    }
     glutMainLoop();
     return 0;
 }

@@ -9,6 +9,8 @@
 
 Settings settings;
 Records records;
+ChallengeRecords challengeRecords;
+DailyRecords dailyRecords;
 
 namespace {
 // Per file: whether it may be written, and whether failing to has been said.
@@ -18,6 +20,8 @@ struct FileState {
 };
 FileState settingsState;
 FileState recordsState;
+FileState challengeState;
+FileState dailyState;
 // Only a run that read the files writes them (tests build worlds without).
 bool filesInUse = false;
 
@@ -70,18 +74,65 @@ void save(const std::string& path, const std::string& folder, const std::string&
         state.toldCannotSave = true;
     }
 }
+// Reads a file for `kelvo --records`, reporting its bad lines; false when
+// it is there but cannot be read.
+template <typename Book>
+bool readToPrint(const std::string& path, unsigned long maxBytes, Book& book) {
+    std::string text;
+    std::string error;
+    switch (FileContents::read(path, maxBytes, text, error)) {
+    case FileContents::Status::Failed:
+        fprintf(stderr, "kelvo: %s %s\n", path.c_str(), error.c_str());
+        return false;
+    case FileContents::Status::Missing:
+        return true;
+    case FileContents::Status::Read:
+        break;
+    }
+    std::vector<std::string> problems;
+    book.parse(text, problems);
+    reportProblems(path, problems);
+    return true;
+}
+
+// Another game may have saved since this one started: the file is read
+// again, `add` counts the new result in `book`, and the whole is saved.
+template <typename Book, typename Add>
+auto updateBook(const std::string& path, unsigned long maxBytes, Book& book, FileState& state, const char* what,
+                Add add) {
+    if (!filesInUse) {
+        return add();
+    }
+    std::string text;
+    const std::string notKept = std::string(what) + " are not kept";
+    if (!path.empty() && readPlayerFile(path, maxBytes, state, text, notKept.c_str())) {
+        std::vector<std::string> problems;
+        book.parse(text, problems);
+    }
+    const auto result = add();
+    save(path, UserFolders::dataFolder(), book.serialize(), state, what);
+    return result;
+}
 }  // namespace
 
 std::string settingsPath() { return inFolder(UserFolders::configFolder(), "settings.cfg"); }
 
 std::string recordsPath() { return inFolder(UserFolders::dataFolder(), "records.tsv"); }
 
+std::string challengeRecordsPath() { return inFolder(UserFolders::dataFolder(), "challenges.tsv"); }
+
+std::string dailyRecordsPath() { return inFolder(UserFolders::dataFolder(), "daily.tsv"); }
+
 void loadPlayerFiles(bool saving) {
     filesInUse = false;
     settings = Settings();
     records = Records();
+    challengeRecords = ChallengeRecords();
+    dailyRecords = DailyRecords();
     settingsState = FileState();
     recordsState = FileState();
+    challengeState = FileState();
+    dailyState = FileState();
     std::vector<std::string> problems;
     std::string text;
     const std::string settingsFile = settingsPath();
@@ -89,6 +140,8 @@ void loadPlayerFiles(bool saving) {
         fprintf(stderr, "kelvo: no home folder ($HOME is not set): settings and best times are not saved\n");
         settingsState.toldCannotSave = true;
         recordsState.toldCannotSave = true;
+        challengeState.toldCannotSave = true;
+        dailyState.toldCannotSave = true;
         return;
     }
     if (readPlayerFile(settingsFile, Settings::maxFileBytes, settingsState, text, "using the default settings")) {
@@ -100,6 +153,19 @@ void loadPlayerFiles(bool saving) {
     if (readPlayerFile(recordsFile, Records::maxFileBytes, recordsState, text, "best times are not kept this run")) {
         records.parse(text, problems);
         reportProblems(recordsFile, problems);
+    }
+    problems.clear();
+    const std::string challengeFile = challengeRecordsPath();
+    if (readPlayerFile(challengeFile, ChallengeRecords::maxFileBytes, challengeState, text,
+                       "challenge best times are not kept this run")) {
+        challengeRecords.parse(text, problems);
+        reportProblems(challengeFile, problems);
+    }
+    problems.clear();
+    const std::string dailyFile = dailyRecordsPath();
+    if (readPlayerFile(dailyFile, DailyRecords::maxFileBytes, dailyState, text, "daily mazes are not kept this run")) {
+        dailyRecords.parse(text, problems);
+        reportProblems(dailyFile, problems);
     }
     filesInUse = saving;
 }
@@ -120,46 +186,48 @@ void changeSettings(const std::function<void(Settings&)>& change) {
 }
 
 bool recordWin(const Records::Key& key, double seconds) {
-    if (!filesInUse) {
-        return records.add(key, seconds);
-    }
-    // Another game may have saved a win since this one started.
-    const std::string path = recordsPath();
-    std::string text;
-    if (!path.empty() && readPlayerFile(path, Records::maxFileBytes, recordsState, text, "best times are not kept")) {
-        std::vector<std::string> problems;
-        records.parse(text, problems);
-    }
-    const bool best = records.add(key, seconds);
-    save(path, UserFolders::dataFolder(), records.serialize(), recordsState, "best times");
-    return best;
+    return updateBook(recordsPath(), Records::maxFileBytes, records, recordsState, "best times",
+                      [&] { return records.add(key, seconds); });
 }
 
-int printRecords() {
+double recordChallengeWin(const std::string& code, double seconds) {
+    return updateBook(challengeRecordsPath(), ChallengeRecords::maxFileBytes, challengeRecords, challengeState,
+                      "challenge best times", [&] { return challengeRecords.addWin(code, seconds); });
+}
+
+int recordDailyPlayed(const std::string& date, const std::string& code) {
+    return updateBook(dailyRecordsPath(), DailyRecords::maxFileBytes, dailyRecords, dailyState, "daily mazes", [&] {
+        dailyRecords.played(date, code);
+        return dailyRecords.run(date);
+    });
+}
+
+double recordDailyWin(const std::string& date, const std::string& code, double seconds) {
+    return updateBook(dailyRecordsPath(), DailyRecords::maxFileBytes, dailyRecords, dailyState, "daily mazes",
+                      [&] { return dailyRecords.won(date, code, seconds); });
+}
+
+int printRecords(const std::string& today) {
     const std::string path = recordsPath();
     if (path.empty()) {
         fprintf(stderr, "kelvo: no home folder ($HOME is not set), so no best times\n");
         return 1;
     }
-    std::string text;
-    std::string error;
-    switch (FileContents::read(path, Records::maxFileBytes, text, error)) {
-    case FileContents::Status::Failed:
-        fprintf(stderr, "kelvo: %s %s\n", path.c_str(), error.c_str());
+    if (!readToPrint(path, Records::maxFileBytes, records) ||
+        !readToPrint(challengeRecordsPath(), ChallengeRecords::maxFileBytes, challengeRecords) ||
+        !readToPrint(dailyRecordsPath(), DailyRecords::maxFileBytes, dailyRecords)) {
         return 1;
-    case FileContents::Status::Missing:
-        break;
-    case FileContents::Status::Read: {
-        std::vector<std::string> problems;
-        records.parse(text, problems);
-        reportProblems(path, problems);
-        break;
-    }
     }
     if (records.empty()) {
         printf("no best times yet (a won level is recorded in %s)\n", path.c_str());
     } else {
         fputs(records.table().c_str(), stdout);
+    }
+    if (!challengeRecords.empty()) {
+        fputs(("\n" + challengeRecords.table()).c_str(), stdout);
+    }
+    if (!dailyRecords.empty()) {
+        fputs(("\n" + dailyRecords.table(today)).c_str(), stdout);
     }
     return 0;
 }

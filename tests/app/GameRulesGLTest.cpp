@@ -3,11 +3,15 @@
 // rebuild, the music of each state, the frame-rate line and the exit entry.
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <regex>
+#include <sstream>
 #include <vector>
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "app/Challenge.h"
 #include "app/FrameHooks.h"
 #include "app/FrameLoop.h"
 #include "app/GameWorld.h"
@@ -16,6 +20,8 @@
 #include "app/Music.h"
 #include "app/TickBlend.h"
 #include "gui/SgGUIElement.h"
+#include "harness/Autopilot.h"
+#include "harness/ParTime.h"
 #include "labyrinth/Tile.h"
 #include "labyrinth/WallContainer.h"
 #include "physics/BoundingSphere.h"
@@ -509,6 +515,134 @@ TEST_F(GameRulesGL, OneSeedAndOneInputPlayTheSameGameAtEveryFrameRate) {
     }
     for (std::size_t i = 1; i < hashes.size(); ++i) {
         EXPECT_EQ(hashes[i], hashes[0]) << "frame rate " << i;
+    }
+}
+
+// What a freshly built level is made of: its walls, the ball and every enemy.
+std::string levelFingerprint() {
+    StateHash hash;
+    hash.fold(*player, 1, particleController);
+    const Autopilot::Grid grid = Autopilot::gridOf(*labyrinth);
+    const std::string walls(grid.free.begin(), grid.free.end());
+    return std::to_string(std::hash<std::string>()(walls)) + " " + StateHash::text(hash.value());
+}
+
+// The code printed as each level starts names that level: built again from
+// it, the maze, the ball and the swarm are the same.
+TEST_F(GameRulesGL, EveryLevelPrintsTheCodeThatBuildsItAgain) {
+    enterState(State::Menu);
+    player->health = static_cast<float>(curPlayerHealth);
+    LevelSeeds::start(23);
+    initNewGame();
+    std::vector<std::string> fingerprints;
+    testing::internal::CaptureStdout();
+    mainMenuOnGameStart();
+    fingerprints.push_back(levelFingerprint());
+    goalTriggerTest();
+    continueAfterWin();
+    fingerprints.push_back(levelFingerprint());
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    std::vector<std::string> codes;
+    for (std::string line; std::getline(out, line);) {
+        if (line.rfind("maze code: ", 0) == 0) {
+            codes.push_back(line.substr(11));
+        }
+    }
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_NE(codes[0], codes[1]);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        MazeCode code;
+        std::string problem;
+        ASSERT_EQ(MazeCode::read(codes[i], code, problem), MazeCode::Part::None) << codes[i] << ": " << problem;
+        EXPECT_EQ(code.mazeSize, curLevelSize);
+        EXPECT_EQ(code.enemies, curEnemyCount);
+        player->health = static_cast<float>(code.health);
+        LevelSeeds::playNext(code.seed);
+        initNewGame();
+        EXPECT_EQ(levelFingerprint(), fingerprints[i]) << codes[i];
+    }
+    enterState(State::Menu);
+}
+
+// The par is the autopilot's time on the code's maze, played out of sight:
+// the same whatever was played before, and afterwards the level is as a
+// fresh start of the code builds it, in the menu, with the game's tick
+// count untouched.
+TEST_F(GameRulesGL, ParIsTheSameEveryTimeAndLeavesTheLevelAsAFreshStartHasIt) {
+    MazeCode code;
+    code.mazeSize = 12;
+    code.enemies = 30;
+    code.health = 2000;
+    code.seed = 1739055656;
+    const int ownSize = curLevelSize;
+    const int ownEnemies = curEnemyCount;
+    curLevelSize = code.mazeSize;
+    curEnemyCount = code.enemies;
+    enterState(State::Menu);
+    player->health = static_cast<float>(code.health);
+    LevelSeeds::playNext(code.seed);
+    initNewGame();
+    const std::string fresh = levelFingerprint();
+    std::vector<double> pars;
+    for (int run = 0; run < 2; ++run) {
+        const long ticksBefore = ticksRun;
+        double par = 0.0;
+        testing::internal::CaptureStdout();
+        const bool won = ParTime::measure(code, par);
+        testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(won);
+        pars.push_back(par);
+        EXPECT_EQ(levelFingerprint(), fresh) << "run " << run;
+        EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+        EXPECT_EQ(ticksRun, ticksBefore);
+        // Something else played in between: the ball pushed for a second.
+        enterState(State::Playing);
+        motionFunc(width / 2 + 40, height / 2 - 25);
+        for (int tick = 0; tick < 60; ++tick) {
+            realDisplay(1.0 / 60);
+        }
+        enterState(State::Menu);
+    }
+    EXPECT_EQ(pars[0], pars[1]);
+    EXPECT_GT(pars[0], 1.0);
+    curLevelSize = ownSize;
+    curEnemyCount = ownEnemies;
+    initNewGame();
+}
+
+// A challenge starts at once and is one level: its win or loss prints its
+// line, and Enter goes back to the menu with the player's own settings.
+TEST_F(GameRulesGL, AChallengeIsOneLevelAndEnterLeavesItForTheMenu) {
+    const int ownSize = curLevelSize;
+    MazeCode code;
+    code.mazeSize = 12;
+    code.enemies = 30;
+    code.health = 2000;
+    code.seed = 1739055656;
+    const std::string text = code.text();
+    for (const bool win : {true, false}) {
+        enterState(State::Menu);
+        prepareChallenge(code);
+        testing::internal::CaptureStdout();
+        startChallenge(ParTime::measure);
+        EXPECT_EQ(currentState(), State::Playing) << stateName(currentState());
+        EXPECT_EQ(curLevelSize, code.mazeSize);
+        if (win) {
+            goalTriggerTest();
+        } else {
+            player->health = 0.0f;
+            playerHealthMonitor();
+        }
+        keyboardFunc(keyEnter, 0, 0);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("challenge: " + text + "\n"), std::string::npos) << out;
+        const std::string end =
+            win ? "challenge won: " + text + R"( time 0\.00 s \(best 0\.00 s, par [0-9]+\.[0-9]{2} s, medal gold\)\n)"
+                : "challenge lost: " + text + "\n";
+        EXPECT_TRUE(std::regex_search(out, std::regex(end))) << out;
+        EXPECT_EQ(currentState(), State::Menu) << stateName(currentState());
+        EXPECT_EQ(curLevelSize, ownSize);
+        EXPECT_FALSE(challengeInPlay());
     }
 }
 

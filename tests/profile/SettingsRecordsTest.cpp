@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "profile/ChallengeRecords.h"
 #include "profile/PlayerFiles.h"
 #include "profile/Records.h"
 #include "profile/Settings.h"
@@ -241,6 +242,54 @@ TEST(RecordsTest, ABadLineIsSkippedAndTheGoodOnesKept) {
     EXPECT_EQ(kept->times, (std::vector<double>{30.25, 31.5}));
     ASSERT_NE(records.find({20, 100, 500}), nullptr);
     EXPECT_EQ(records.find({20, 100, 500})->wins, 2u);
+}
+
+// Challenge bests: bad lines cost only themselves, a code listed twice is
+// merged, and what is saved reads back the same.
+TEST(ChallengeRecordsTest, BadLinesCostOnlyThemselvesAndTheBestComesBack) {
+    const std::string code = "1-32-100-2000-0123456789-8";
+    ChallengeRecords book;
+    std::vector<std::string> problems;
+    book.parse("# comment\n" + code + "\t2\t31.5\n" +
+                   "1-32-100-2000-0123456789-7\t1\t20\n" +  // check digit wrong
+                   code + "\t1\t-3\n" + code + "\t0\t12\n" + code + "\t1\t12\textra\n" + code + " 1 30.25\n",
+               problems);
+    EXPECT_EQ(problems.size(), 4u);
+    ASSERT_NE(book.find(code), nullptr);
+    EXPECT_EQ(book.find(code)->wins, 3u);
+    EXPECT_EQ(book.find(code)->best, 30.25);
+    EXPECT_EQ(book.addWin(code, 40.0), 30.25);
+    EXPECT_EQ(book.addWin(code, 29.5), 29.5);
+    ChallengeRecords again;
+    again.parse(book.serialize(), problems);
+    EXPECT_EQ(problems.size(), 4u);
+    EXPECT_EQ(again.serialize(), book.serialize());
+    EXPECT_EQ(again.find(code)->wins, 5u);
+}
+
+// The daily file: a day counts once however often played, its best is the
+// fastest win, the run counts consecutive days up to today (or yesterday
+// while today is not played), and bad lines cost only themselves.
+TEST(DailyRecordsTest, TheRunCountsConsecutiveDaysAndBadLinesCostOnlyThemselves) {
+    const std::string code = "1-32-100-2000-0931266438-3";
+    DailyRecords days;
+    std::vector<std::string> problems;
+    days.parse("2026-12-01\t" + code + "\t-\n2026-12-03\t" + code + "\t40.5\n2026-02-30\t" + code + "\t-\n" +
+                   "2026-12-04\t1-32\t-\n2026-12-04\t" + code + "\tfast\n2026-12-04\t" + code + "\t-\n",
+               problems);
+    EXPECT_EQ(problems.size(), 3u);
+    EXPECT_EQ(days.run("2026-12-04"), 2);
+    EXPECT_EQ(days.run("2026-12-05"), 2) << "today not played yet: the run is still there to keep";
+    EXPECT_EQ(days.run("2026-12-06"), 0);
+    days.played("2026-12-05", code);
+    days.played("2026-12-05", code);
+    EXPECT_EQ(days.run("2026-12-05"), 3);
+    EXPECT_EQ(days.won("2026-12-05", code, 30.0), 30.0);
+    EXPECT_EQ(days.won("2026-12-05", code, 35.0), 30.0);
+    DailyRecords again;
+    again.parse(days.serialize(), problems);
+    EXPECT_EQ(again.serialize(), days.serialize());
+    EXPECT_EQ(again.table("2026-12-05").find("daily mazes: 4 days played, a run of 3 days up to 2026-12-05\n"), 0u);
 }
 
 #ifndef _WIN32

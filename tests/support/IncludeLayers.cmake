@@ -12,7 +12,7 @@
 #   6 replay, harness
 #   5 app (the game shell)
 #   4 profile
-#   3 labyrinth, gui, window
+#   3 labyrinth, gui, window, challenge
 #   2 physics, resources
 #   1 sg
 #   0 platform
@@ -27,6 +27,8 @@ set(rank_profile 4)
 set(rank_labyrinth 3)
 set(rank_gui 3)
 set(rank_window 3)
+# Maze codes read the settings' ranges from gui/GameLimits.h.
+set(rank_challenge 3)
 set(rank_physics 2)
 set(rank_resources 2)
 set(rank_sg 1)
@@ -98,7 +100,7 @@ elseif(DEFINED KELVO_SRC_DIR)
     if(found)
         list(JOIN found "\n  " text)
         message(FATAL_ERROR "includes that point up a layer (app/main.cpp > replay, harness > app > "
-                            "profile > labyrinth, gui, window > physics, resources > sg > platform):\n  ${text}")
+                            "profile > labyrinth, gui, window, challenge > physics, resources > sg > platform):\n  ${text}")
     endif()
     message(STATUS "every include under ${KELVO_SRC_DIR} points to its own layer or one below")
 else()
