@@ -78,7 +78,6 @@ long runUnseenTicks(long limit, bool (*finished)(), void (*afterTick)()) {
     const FrameHooks hooksBefore = frameHooks;
     frameHooks.beforeTick = nullptr;
     frameHooks.afterTick = {afterTick};
-    frameHooks.input.clear();
     ticksThisSecond = 0;
     currentFPS = TickClock::ticksPerSecond;
     long ran = 0;

@@ -1,12 +1,13 @@
 #include "harness/ParTime.h"
 
-#include "harness/Autopilot.h"
+#include "app/FrameHooks.h"
 #include "app/FrameLoop.h"
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
 #include "app/Rules.h"
 #include "app/TickClock.h"
+#include "harness/Autopilot.h"
 #include "gui/SgGUI.h"
 #include "physics/SgPlayer.h"
 #include "physics/SgTrigger.h"
@@ -67,10 +68,10 @@ void backToMenu() {
 
 bool ParTime::measure(const MazeCode& code, double& seconds) {
     AudioManager* const sound = audioManager;
-    void (*const listener)(const InputEvent&) = inputListener;
+    const std::vector<std::function<void(const InputEvent&)>> listeners = frameHooks.input;
     const bool warping = pointerWarpingOn();
     audioManager = nullptr;
-    inputListener = nullptr;
+    frameHooks.input.clear();
     setPointerWarping(false);
 
     centreCursor();
@@ -87,7 +88,7 @@ bool ParTime::measure(const MazeCode& code, double& seconds) {
     buildFresh(code);
 
     audioManager = sound;
-    inputListener = listener;
+    frameHooks.input = listeners;
     setPointerWarping(warping);
     return won;
 }
