@@ -85,6 +85,7 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
         }
         ++i;
     }
+    autopilot = autopilot || autopilotKeys;
     if (!combinationAllowed()) {
         return Outcome::ExitUsageError;
     }
@@ -106,7 +107,7 @@ bool CommandLine::setSwitch(const std::string& arg) {
         {"--records", &CommandLine::showRecords},    {"--shaders", &CommandLine::forceShaders},
         {"--no-shaders", &CommandLine::noShaders},   {"--fixed-step", &CommandLine::fixedStep},
         {"--no-record", &CommandLine::noRecord},     {"--fast", &CommandLine::fast},
-        {"--no-culling", &CommandLine::noCulling},
+        {"--no-culling", &CommandLine::noCulling},   {"--autopilot-keys", &CommandLine::autopilotKeys},
     };
     for (const Switch& entry : switches) {
         if (arg == entry.name) {

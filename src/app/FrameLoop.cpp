@@ -10,6 +10,7 @@
 #include "app/Globals.h"
 #include "app/ProcessEnd.h"
 #include "app/Input.h"
+#include "app/PlayInput.h"
 #include "app/TickBlend.h"
 #include "app/TickClock.h"
 #include "platform/FrameWait.h"
@@ -52,6 +53,7 @@ void runTick() {
         beforeTick();
     }
     applyMouseMotion();
+    applyHeldControls();
     tickBlend.beforeTick();
     if (!gamePaused) {
         sceneGraphNode.update(TickClock::tickSeconds);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "controls/PlayControls.h"
 #include "gui/GameLimits.h"
 #include "platform/NumberText.h"
 
@@ -145,12 +146,12 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
     }
     if (version == 2) {
         error = "is in replay format 2, one step per drawn frame, which this kelvo cannot play exactly: it "
-                "plays format 3, ticks of 1/60 s";
+                "plays formats 3 and 4, ticks of 1/60 s";
         return false;
     }
-    if (version != formatVersion) {
-        error = "has replay format " + std::to_string(version) + "; this kelvo reads format " +
-                std::to_string(formatVersion);
+    if (version < oldestReadableFormat || version > formatVersion) {
+        error = "has replay format " + std::to_string(version) + "; this kelvo reads formats " +
+                std::to_string(oldestReadableFormat) + " and " + std::to_string(formatVersion);
         return false;
     }
     if (!header.field("game", r.gameVersion)) {
@@ -244,6 +245,9 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
                 break;
             case InputEvent::Kind::FocusLost:
                 valid = event.a == 0 && event.b == 0;
+                break;
+            case InputEvent::Kind::Action:
+                valid = version >= 4 && event.a >= 0 && event.a < playActionCount && (event.b == 0 || event.b == 1);
                 break;
             }
             if (!valid) {

@@ -37,6 +37,8 @@ void ReplayPlayer::start() {
     glutPassiveMotionFunc(nullptr);
     glutMouseFunc(nullptr);
     glutSpecialFunc(nullptr);
+    glutKeyboardUpFunc(nullptr);
+    glutSpecialUpFunc(nullptr);
     // Recorded focus losses are replayed; the watcher's own would diverge.
     glutWindowStatusFunc(nullptr);
     glutEntryFunc(nullptr);

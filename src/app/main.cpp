@@ -19,6 +19,7 @@
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
+#include "app/PlayInput.h"
 #include "app/PlayerFiles.h"
 #include "app/Rules.h"
 #include "app/Screenshot.h"
@@ -107,12 +108,14 @@ void saveReplay() {
 bool windowForced = false;
 bool defaultMouse = false;
 
-// Prints the ball's tile whenever it changes during play; the first lines of
-// every game give the start tile and the size the swarm may grow to.
+// Prints the ball's tile whenever it changes during play, and when it leaves
+// the floor; the first lines of every game give the start tile and the size
+// the swarm may grow to.
 void traceBallTile() {
     static bool wasPlaying = false;
     static int column = 0;
     static int row = 0;
+    static bool wasOnFloor = false;
     const bool playing = mainGUI != nullptr && mainGUI->isGameRunning() && labyrinth != nullptr && player != nullptr;
     if (!playing) {
         wasPlaying = false;
@@ -127,7 +130,13 @@ void traceBallTile() {
         printf("ball tile: %i %i\n", c, r);
         fflush(stdout);
     }
+    const bool onFloor = player->position.y > -0.6f && player->position.y < 0.6f;
+    if (wasPlaying && wasOnFloor && !onFloor) {
+        printf("ball leaves the floor\n");
+        fflush(stdout);
+    }
     wasPlaying = true;
+    wasOnFloor = onFloor;
     column = c;
     row = r;
 }
@@ -305,6 +314,7 @@ int main(int argc, char** argv) {
     if (options.autopilot) {
         pilot = &autopilot;
         autopilot.levelLimit = options.levels;
+        autopilot.steersByKeys = options.autopilotKeys;
     }
     if (options.benchmark) {
         stats = &frameStats;
@@ -382,6 +392,11 @@ int main(int argc, char** argv) {
     }
     glutKeyboardFunc(keyboardEvent);
     glutSpecialFunc(specialEvent);
+    // Held keys roll the ball: only their going down and up counts.
+    glutIgnoreKeyRepeat(1);
+    glutKeyboardUpFunc(keyboardUpEvent);
+    glutSpecialUpFunc(specialUpEvent);
+    usePlayKeys(settings.bindings);
     glutCloseFunc(onWindowClosed);
 
     printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));

@@ -11,7 +11,7 @@
 #   4 app
 #   3 labyrinth, gui
 #   2 physics, resources
-#   1 sg
+#   1 sg, controls
 #   0 platform
 cmake_minimum_required(VERSION 3.25)
 
@@ -21,6 +21,7 @@ set(rank_gui 3)
 set(rank_physics 2)
 set(rank_resources 2)
 set(rank_sg 1)
+set(rank_controls 1)
 set(rank_platform 0)
 # The scene graph's collision operations take the physics volumes and
 # entities as arguments; those two headers are the one sanctioned way up.
@@ -81,7 +82,7 @@ elseif(DEFINED KELVO_SRC_DIR)
     if(found)
         list(JOIN found "\n  " text)
         message(FATAL_ERROR "includes that point up a layer (app > labyrinth, gui > physics, "
-                            "resources > sg > platform):\n  ${text}")
+                            "resources > sg, controls > platform):\n  ${text}")
     endif()
     message(STATUS "every include under ${KELVO_SRC_DIR} points to its own layer or one below")
 else()
