@@ -4,7 +4,8 @@
 # standard error, nothing else); a held arrow key rolls the ball onto the
 # next tile the way it points and E leaves the floor; the game played by
 # keyboard replays exactly; the accepted extra keys survive a save from the
-# options screen and roll the ball in the next start.
+# options screen and roll the ball in the next start; the autopilot wins a
+# level steering by the arrow keys alone.
 set -euo pipefail
 bin="${KELVO_BIN:?}"
 src="${KELVO_SRC:?}"
@@ -112,4 +113,14 @@ start_game
 start_playing
 until_ok 30 test -n "$(traced)" || fail "no start tile traced"
 roll "$letter" "$next_column" "$next_row"
+kill "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+game_pid=""
+
+step "the autopilot wins a level by the keys alone"
+# One tick per frame: the seed plays the same whatever the machine's speed.
+timeout 300 "$bin" --window --autopilot-keys --fixed-step --maze 7 --enemies 5 --levels 1 --seed 3 --no-record \
+    >"$work/stdout.log" 2>"$work/stderr.log" || fail "the autopilot's run failed"
+grep "^autopilot: level won" "$work/stdout.log" || fail "the autopilot did not win by keys"
+grep -q "^button pressed: 102" "$work/stdout.log" || fail "the autopilot did not steer by the arrow keys"
 echo "keyboard ok"
