@@ -70,6 +70,9 @@ void deliverInput(const InputEvent& event) {
     case InputEvent::Kind::Action:
         actionFunc(static_cast<PlayAction>(event.a), event.b != 0);
         break;
+    case InputEvent::Kind::Stick:
+        stickFunc(event.a, event.b);
+        break;
     }
 }
 

@@ -84,12 +84,23 @@ void actionFunc(PlayAction action, bool pressed) {
     controls.set(action, pressed);
 }
 
+void stickFunc(int x, int z) {
+    if ((x != 0 || z != 0) && !inPlay()) {
+        return;
+    }
+    if (inputListener != nullptr) {
+        inputListener(InputEvent{InputEvent::Kind::Stick, x, z});
+    }
+    controls.setStick(static_cast<float>(x) / 10000.0f, static_cast<float>(z) / 10000.0f);
+}
+
 void applyHeldControls() {
     if (!inPlay()) {
         controls.releaseAll();
     }
     if (player != nullptr) {
-        const PlayControls::Push push = controls.tick(player->maxSpeed, static_cast<float>(TickClock::tickSeconds));
+        const PlayControls::Push push = controls.tick(player->maxSpeed, static_cast<float>(TickClock::tickSeconds),
+                                                      player->velocity.x, player->velocity.z);
         player->velocity.x += push.dx;
         player->velocity.z += push.dz;
         if (push.jump) {

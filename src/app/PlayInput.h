@@ -22,6 +22,10 @@ void specialUpEvent(int key, int x, int y);
 // The handler of every press and release of a play action (a recording
 // listens, a replay hands them back here). A press outside play is ignored.
 void actionFunc(PlayAction action, bool pressed);
+// The handler of a stick's deflection, in ten-thousandths of full
+// deflection on x and z (recorded and replayed like the actions). A stick
+// pushed outside play counts as at rest.
+void stickFunc(int x, int z);
 // Once per tick, before the world moves: the held actions push the ball,
 // a pressed jump lifts it off the floor, and the view from above follows
 // the look action. Everything is let go first unless a game is in play.

@@ -249,6 +249,9 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
             case InputEvent::Kind::Action:
                 valid = version >= 4 && event.a >= 0 && event.a < playActionCount && (event.b == 0 || event.b == 1);
                 break;
+            case InputEvent::Kind::Stick:
+                valid = version >= 4 && event.a >= -10000 && event.a <= 10000 && event.b >= -10000 && event.b <= 10000;
+                break;
             }
             if (!valid) {
                 error = "has an unknown or impossible input event in tick " + std::to_string(t + 1);

@@ -14,8 +14,8 @@
 // in the header fix the body's size exactly, so a reader checks them before
 // it allocates anything. Format 2 stored one step of varying length per
 // drawn frame, which ticks cannot reproduce: it is refused with a line that
-// says so. Format 3 is format 4 without the play actions' events (keys held
-// to roll, jump and look), so it is still read.
+// says so. Format 3 is format 4 without the play actions' and the stick's
+// events, so it is still read.
 class Replay {
 public:
     static constexpr int formatVersion = 4;

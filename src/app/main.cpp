@@ -15,6 +15,9 @@
 #include "app/FramePacer.h"
 #include "app/FrameStats.h"
 #include "app/FullScreen.h"
+#ifdef KELVO_GAMEPAD
+#include "app/Gamepad.h"
+#endif
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
@@ -59,6 +62,11 @@ bool unpaced = false;
 bool vsyncOff = false;
 SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
 
+#ifdef KELVO_GAMEPAD
+// Polled once per tick in a run a person plays.
+Gamepad* gamepad = nullptr;
+#endif
+
 void recordInput(const InputEvent& event) { recorder->input(event); }
 
 // Aborts when the ball's centre ended the tick inside a wall box.
@@ -89,6 +97,11 @@ void onTickSimulated() {
     if (pilot != nullptr) {
         pilot->tick();
     }
+#ifdef KELVO_GAMEPAD
+    if (gamepad != nullptr) {
+        gamepad->poll();
+    }
+#endif
 }
 
 void saveReplay() {
@@ -438,6 +451,17 @@ int main(int argc, char** argv) {
         inputListener = recordInput;
     }
 
+#ifdef KELVO_GAMEPAD
+    if (!replaying && pilot == nullptr) {
+        static Gamepad pads;
+        std::string error;
+        if (pads.start(UserFolders::configFolder(), error)) {
+            gamepad = &pads;
+        } else {
+            printf("game controllers unavailable: %s\n", error.c_str());
+        }
+    }
+#endif
     init();
     settingsSaved = applySettings;
     renderer.beforeSwap = takeRequestedScreenshot;

@@ -27,18 +27,26 @@ public:
 
     // A press of an action already held (a key's repeat) changes nothing.
     void set(PlayAction action, bool held);
+    // A stick's deflection, each axis in [-1, 1] after its dead zone
+    // (forward is -z): the ball is steered towards the deflection times its
+    // top speed, its velocity changing at most as fast as a roll key's push.
+    void setStick(float x, float z);
     bool held(PlayAction action) const { return down[index(action)]; }
-    // Lets go of everything, a pressed jump included (pause, focus loss).
+    // Lets go of everything, a pressed jump and the stick included (pause,
+    // focus loss).
     void releaseAll();
     // The push of one tick of `seconds` for a ball whose top speed is
-    // `topSpeed` (units/s): the held roll actions' direction, diagonals
-    // as fast as straight lines, opposite actions cancelling. Uses up the
+    // `topSpeed` (units/s) and whose horizontal velocity is (vx, vz): the
+    // held roll actions' direction, diagonals as fast as straight lines,
+    // opposite actions cancelling; then the stick's steering. Uses up the
     // pressed jump.
-    Push tick(float topSpeed, float seconds);
+    Push tick(float topSpeed, float seconds, float vx, float vz);
 
 private:
     static std::size_t index(PlayAction action) { return static_cast<std::size_t>(action); }
 
     std::array<bool, playActionCount> down{};
     bool jumpPressed = false;
+    float stickX = 0.0f;
+    float stickZ = 0.0f;
 };

@@ -21,16 +21,16 @@ TEST(PlayControls, PushesEveryWayAtOneRateOppositesCancelAndAJumpIsOnePress) {
             controls.set(action, true);
             controls.set(action, true);  // a repeat
         }
-        const PlayControls::Push push = controls.tick(5.0f, 1.0f / 60.0f);
+        const PlayControls::Push push = controls.tick(5.0f, 1.0f / 60.0f, 0.0f, 0.0f);
         const float length = std::hypot(c.dx, c.dz);
         EXPECT_NEAR(push.dx, length > 0 ? c.dx / length * perTick : 0.0f, 1e-6f);
         EXPECT_NEAR(push.dz, length > 0 ? c.dz / length * perTick : 0.0f, 1e-6f);
         EXPECT_EQ(push.jump, controls.held(A::Jump));
-        EXPECT_FALSE(controls.tick(5.0f, 1.0f / 60.0f).jump) << "held on, it jumps once";
+        EXPECT_FALSE(controls.tick(5.0f, 1.0f / 60.0f, 0.0f, 0.0f).jump) << "held on, it jumps once";
         controls.set(A::Jump, false);
         controls.set(A::Jump, true);
         controls.releaseAll();
-        const PlayControls::Push released = controls.tick(5.0f, 1.0f / 60.0f);
+        const PlayControls::Push released = controls.tick(5.0f, 1.0f / 60.0f, 0.0f, 0.0f);
         EXPECT_TRUE(released.dx == 0.0f && released.dz == 0.0f && !released.jump);
     }
 }
