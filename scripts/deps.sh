@@ -23,7 +23,7 @@ kelvo_install_packages() {
 
 KELVO_BUILD_PACKAGES=(build-essential cmake pkg-config
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri freeglut3-dev libglew-dev libx11-dev
-    libopenal-dev libalut-dev libopenal-data libpng-dev)
+    libopenal-dev libalut-dev libopenal-data libpng-dev libsdl2-dev)
 KELVO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick x11-utils python3 python3-pil fonts-dejavu-core
     dpkg-dev file desktop-file-utils groff-base lintian appstream

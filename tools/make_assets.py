@@ -700,8 +700,9 @@ def instructions_screen():
     y += 22
     y = write_lines(img, ["Controls"], 110, y, 30, heading, BOLD)
     rows = [("Mouse", "Move the mouse to roll the ball"),
-            ("Left click", "Jump (from the floor)"),
-            ("Right button", "Hold to look from above"),
+            ("\u2190 \u2191 \u2192 \u2193  W A S D", "Or hold these keys to roll it"),
+            ("Left click  or  E", "Jump (from the floor)"),
+            ("Right button  or  Q", "Hold to look from above"),
             ("Space", "Pause and continue"),
             ("Tab", "Show or hide the maze map"),
             ("Esc", "Leave the game, back to the menu"),
@@ -711,9 +712,9 @@ def instructions_screen():
     d = ImageDraw.Draw(img)
     y += 8
     for key, text in rows:
-        keycap(img, (110, y, 370, y + 42), key, 17)
-        d.text((400, y + 21), text, font=f, fill=body, anchor="lm")
-        y += 57
+        keycap(img, (110, y, 370, y + 40), key, 17)
+        d.text((400, y + 20), text, font=f, fill=body, anchor="lm")
+        y += 51
     hint = Image.new("RGBA", img.size, (0, 0, 0, 0))
     place_text(hint, "Press Esc to return to the menu", (0, 990, 1280, 1014), 14,
                (110, 150, 168), path=REGULAR)

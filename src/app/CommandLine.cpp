@@ -90,6 +90,7 @@ CommandLine::Outcome CommandLine::parse(int argc, char** argv) {
         }
         ++i;
     }
+    autopilot = autopilot || autopilotKeys;
     if (!combinationAllowed()) {
         return Outcome::ExitUsageError;
     }
@@ -112,6 +113,7 @@ bool CommandLine::setSwitch(const std::string& arg) {
         {"--no-shaders", &CommandLine::noShaders},   {"--fixed-step", &CommandLine::fixedStep},
         {"--no-record", &CommandLine::noRecord},     {"--fast", &CommandLine::fast},
         {"--no-culling", &CommandLine::noCulling},   {"--daily", &CommandLine::daily},
+        {"--autopilot-keys", &CommandLine::autopilotKeys},
     };
     for (const Switch& entry : switches) {
         if (arg == entry.name) {

@@ -83,6 +83,9 @@ public:
     // "ball tile: COLUMN ROW" each time the ball's centre enters another tile,
     // so a script sending real mouse motion can tell the ball rolled.
     bool traceBall = false;
+    // Hidden test hook --autopilot-keys: the autopilot, steering and
+    // jumping through the keys held down instead of the mouse.
+    bool autopilotKeys = false;
     // Hidden measuring hook --no-culling: draw the whole scene every frame, in
     // tree order and with one lighting program, as the reference the
     // optimised drawing is timed and compared against.

@@ -11,6 +11,7 @@
 #include "app/Globals.h"
 #include "app/ProcessEnd.h"
 #include "app/Input.h"
+#include "app/PlayInput.h"
 #include "app/TickBlend.h"
 #include "app/TickClock.h"
 #include "platform/FrameWait.h"
@@ -46,6 +47,7 @@ void countDrawnFrame(double elapsedSeconds) {
 void runTick() {
     frameHooks.tickBegins();
     applyMouseMotion();
+    applyHeldControls();
     tickBlend.beforeTick();
     if (!gamePaused) {
         sceneGraphNode.update(TickClock::tickSeconds);

@@ -6,6 +6,7 @@
 
 #include "app/FrameHooks.h"
 #include "app/Globals.h"
+#include "app/PlayInput.h"
 #include "app/Rules.h"
 #include "gui/SgGUI.h"
 #include "physics/SgPlayer.h"
@@ -71,6 +72,12 @@ void deliverInput(const InputEvent& event) {
     case InputEvent::Kind::FocusLost:
         focusLost();
         break;
+    case InputEvent::Kind::Action:
+        actionFunc(static_cast<PlayAction>(event.a), event.b != 0);
+        break;
+    case InputEvent::Kind::Stick:
+        stickFunc(event.a, event.b);
+        break;
     }
 }
 
@@ -81,6 +88,7 @@ void keyboardEvent(unsigned char key, int x, int y) {
         return;
     }
     keyboardFunc(key, x, y);
+    playKeyDown(KeyBindings::ordinaryKey(key));
 }
 
 void specialEvent(int key, int x, int y) {
@@ -90,6 +98,7 @@ void specialEvent(int key, int x, int y) {
         requestScreenshot();
     } else {
         specialFunc(key, x, y);
+        playKeyDown(KeyBindings::specialKey(key));
     }
 }
 
@@ -139,6 +148,7 @@ void specialFunc(int key, int, int) {
 
 void focusLost() {
     tell(InputEvent::Kind::FocusLost, 0, 0);
+    releaseHeldControls();
     pauseForFocusLoss();
 }
 
@@ -158,10 +168,7 @@ void mouseButtonFunc(int button, int state, int, int) {
     tell(InputEvent::Kind::Button, button, state);
     applyMouseMotion();
     if (button == buttonLeft && state == statePressed) {
-        // Only a ball resting on the floor can jump.
-        if (player->position.y > -0.6f && player->position.y < 0.6f) {
-            player->velocity.y = 7.5f;
-        }
+        jumpFromFloor();
     } else if (button == buttonRight && state == statePressed) {
         camera->zoomOut();
     } else if (button == buttonRight && state == stateReleased) {
@@ -191,6 +198,12 @@ void motionFunc(int x, int y) {
     pendingY += dy;
     oldx = keptX;
     oldy = keptY;
+}
+
+void jumpFromFloor() {
+    if (player->position.y > -0.6f && player->position.y < 0.6f) {
+        player->velocity.y = 7.5f;
+    }
 }
 
 int cursorKeptInside(int position, int extent) {

@@ -14,6 +14,9 @@ int cursorKeptInside(int position, int extent);
 // Run at the start of every tick, and before a key or a button acts, so
 // motion and keys reach the game in the order they came.
 void applyMouseMotion();
+// The jump of the left button and the jump action: only a ball resting on
+// the floor leaves it.
+void jumpFromFloor();
 
 // Every event the four handlers above and reshape() receive goes to the
 // hooks' input listeners (FrameHooks.h) before the handler acts.
@@ -28,7 +31,7 @@ bool pointerWarpingOn();
 // not game input (a replay neither records nor repeats them): Alt+Enter and
 // F11 switch full screen (modifiers can only be asked inside GLUT's
 // callback), F12 saves a screenshot. Every other key goes to keyboardFunc or
-// specialFunc.
+// specialFunc, and presses the play action it is bound to.
 void keyboardEvent(unsigned char key, int x, int y);
 void specialEvent(int key, int x, int y);
 // The window was hidden or iconified (windowStatusFunc) or the pointer left

@@ -13,6 +13,8 @@ struct InputEvent {
         Motion = 4,      // a, b: cursor x, y in window coordinates
         Reshape = 5,     // a, b: window width, height in pixels
         FocusLost = 6,   // the window was hidden or the pointer left it; a, b: 0
+        Action = 7,      // a: PlayAction, b: 1 pressed, 0 released
+        Stick = 8,       // a, b: a stick's x, z deflection in ten-thousandths (-10000..10000)
     };
     Kind kind;
     int32_t a;

@@ -12,10 +12,14 @@
 #include "app/FrameHooks.h"
 #include "app/FrameLoop.h"
 #include "app/FramePacer.h"
+#ifdef KELVO_GAMEPAD
+#include "app/Gamepad.h"
+#endif
 #include "app/Globals.h"
 #include "app/Input.h"
 #include "app/LevelSeeds.h"
 #include "app/Music.h"
+#include "app/PlayInput.h"
 #include "app/ProcessEnd.h"
 #include "app/Rules.h"
 #include "app/SceneAssembly.h"
@@ -61,6 +65,11 @@ bool gamePlayed = false;  // a run that never left the menu saves no replay
 bool unpaced = false;
 bool vsyncOff = false;
 SwapControl::Vsync vsync = SwapControl::Vsync::NotOffered;
+
+#ifdef KELVO_GAMEPAD
+// Polled once per tick in a run a person plays.
+Gamepad* gamepad = nullptr;
+#endif
 
 void foldState() {
     if (player != nullptr) {
@@ -304,6 +313,7 @@ void configureRun(const CommandLine& options, bool replaying) {
     if (options.autopilot) {
         pilot = &autopilot;
         autopilot.levelLimit = options.levels;
+        autopilot.steersByKeys = options.autopilotKeys;
     }
     if (options.benchmark) {
         stats = &frameStats;
@@ -396,6 +406,11 @@ void registerCallbacks(bool replaying) {
     }
     glutKeyboardFunc(keyboardEvent);
     glutSpecialFunc(specialEvent);
+    // Held keys roll the ball: only their going down and up counts.
+    glutIgnoreKeyRepeat(1);
+    glutKeyboardUpFunc(keyboardUpEvent);
+    glutSpecialUpFunc(specialUpEvent);
+    usePlayKeys(settings.bindings);
 }
 
 // Opens the window, chooses the lighting, registers the window's callbacks
@@ -455,10 +470,24 @@ void startRecording() {
     recorder = &run;
 }
 
+// Game controllers for a person's game; neither a replay nor the autopilot
+// listens to them.
+void startGamepad() {
+#ifdef KELVO_GAMEPAD
+    static Gamepad pads;
+    std::string error;
+    if (pads.start(UserFolders::configFolder(), error)) {
+        gamepad = &pads;
+    } else {
+        printf("game controllers unavailable: %s\n", error.c_str());
+    }
+#endif
+}
+
 // The hooks of this run, added in the order they run (see FrameHooks.h).
 // Each tick: the recorded input first; after the tick the state hash, which
 // everything after it reads, then the recording, the replay's check, the
-// wall check and the autopilot. Each frame: the statistics, then the ball
+// wall check, the autopilot and the game controllers. Each frame: the statistics, then the ball
 // trace.
 void installHooks() {
     if (playback != nullptr) {
@@ -478,6 +507,11 @@ void installHooks() {
     if (pilot != nullptr) {
         frameHooks.afterTick.push_back(steerAutopilot);
     }
+#ifdef KELVO_GAMEPAD
+    if (gamepad != nullptr) {
+        frameHooks.afterTick.push_back([] { gamepad->poll(); });
+    }
+#endif
     if (stats != nullptr) {
         frameHooks.afterFrame.push_back(recordFrame);
     }
@@ -535,6 +569,9 @@ int main(int argc, char** argv) {
         startPlayback(recorded, options.fast);
     } else if (!options.noRecord && !challenging) {
         startRecording();
+    }
+    if (!replaying && pilot == nullptr) {
+        startGamepad();
     }
     installHooks();
     init();

@@ -10,6 +10,7 @@
 
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/PlayInput.h"
 #include "app/TickClock.h"
 #include "gui/SgGUI.h"
 #include "labyrinth/SgLabyrinth.h"
@@ -459,6 +460,8 @@ void Autopilot::rebuild() {
     goalRow = tileIndex(grid.originZ, grid.tileSize, goal->position.z + 0.5f * goal->size);
     stuckTime = 0.0;
     lastPosition = player->position;
+    // The game let go of every action while the level was not in play.
+    releaseKeys();
 }
 
 void Autopilot::steer(double dt) {
@@ -481,7 +484,11 @@ void Autopilot::steer(double dt) {
         wish.x *= player->maxSpeed / length;
         wish.z *= player->maxSpeed / length;
     }
-    moveMouse(stepPixels(wish.x - v.x), stepPixels(wish.z - v.z));
+    if (steersByKeys) {
+        holdKeys(wish.x - v.x, wish.z - v.z);
+    } else {
+        moveMouse(stepPixels(wish.x - v.x), stepPixels(wish.z - v.z));
+    }
     if (jumpNow) {
         jump();
     }
@@ -526,8 +533,39 @@ void Autopilot::jumpWhenStuck(const Vector3& p, double dt) {
 }
 
 void Autopilot::jump() {
+    if (steersByKeys) {
+        keyboardEvent('e', cursorX, cursorY);
+        keyboardUpEvent('e', cursorX, cursorY);
+        return;
+    }
     mouseButtonFunc(buttonLeft, statePressed, cursorX, cursorY);
     mouseButtonFunc(buttonLeft, stateReleased, cursorX, cursorY);
+}
+
+void Autopilot::holdKeys(float changeX, float changeZ) {
+    auto wanted = [](float change, int negative, int positive) {
+        return change > keyDeadBand ? positive : change < -keyDeadBand ? negative : 0;
+    };
+    holdKey(keyX, wanted(changeX, keyLeft, keyRight));
+    holdKey(keyZ, wanted(changeZ, keyUp, keyDown));
+}
+
+void Autopilot::holdKey(int& held, int wanted) {
+    if (held == wanted) {
+        return;
+    }
+    if (held != 0) {
+        specialUpEvent(held, cursorX, cursorY);
+    }
+    if (wanted != 0) {
+        specialEvent(wanted, cursorX, cursorY);
+    }
+    held = wanted;
+}
+
+void Autopilot::releaseKeys() {
+    holdKey(keyX, 0);
+    holdKey(keyZ, 0);
 }
 
 void Autopilot::pressKey(unsigned char key) { keyboardFunc(key, cursorX, cursorY); }

@@ -48,6 +48,12 @@ public:
 
     // Levels to finish (won or lost) before the run is done; 0 plays on.
     int levelLimit = 0;
+    // Steers and jumps as a keyboard player does, holding the arrow keys and
+    // pressing E through the keys' GLUT callbacks, instead of the mouse.
+    bool steersByKeys = false;
+    // The velocity change (units/s) on an axis below which no key is held
+    // for it: a little under one tick's push, so that the keys settle.
+    static constexpr float keyDeadBand = 0.1f;
     int levelsWon = 0;
     int levelsLost = 0;
 
@@ -100,6 +106,11 @@ private:
     void jumpWhenStuck(const Vector3& p, double dt);
     void pressKey(unsigned char key);
     void moveMouse(int dx, int dy);
+    // Holds the arrow key of each axis whose velocity must change by more
+    // than keyDeadBand that way, and lets go of the others.
+    void holdKeys(float changeX, float changeZ);
+    void holdKey(int& held, int wanted);
+    void releaseKeys();
     void rebuild();
     void jump();
 
@@ -114,4 +125,7 @@ private:
     double stuckTime = 0.0;
     double levelTime = 0.0;  // seconds played in the current level
     Vector3 lastPosition;
+    // The arrow key held for each axis; 0 for none.
+    int keyX = 0;
+    int keyZ = 0;
 };

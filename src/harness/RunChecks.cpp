@@ -35,7 +35,13 @@ void RunChecks::traceBallTile() {
         printf("ball tile: %i %i\n", c, r);
         fflush(stdout);
     }
+    const bool onFloor = player->position.y > -0.6f && player->position.y < 0.6f;
+    if (wasPlaying && wasOnFloor && !onFloor) {
+        printf("ball leaves the floor\n");
+        fflush(stdout);
+    }
     wasPlaying = true;
+    wasOnFloor = onFloor;
     column = c;
     row = r;
 }

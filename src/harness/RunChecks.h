@@ -8,12 +8,13 @@ public:
     // the tick inside a wall box.
     static void ballOutsideWalls();
     // --trace-ball, after every drawn frame: prints the ball's tile whenever
-    // it changes during play; the first lines of every game give the start
+    // it changes during play, and when it leaves the floor; the first lines of every game give the start
     // tile and the size the swarm may grow to.
     void traceBallTile();
 
 private:
     bool wasPlaying = false;
+    bool wasOnFloor = false;
     int column = 0;
     int row = 0;
 };

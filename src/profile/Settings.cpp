@@ -12,7 +12,15 @@ const char* const header =
     "# maze_size 20..80, enemies 5..400, starting_health 100..5000,\n"
     "# per_pixel_lighting auto|0|1, mouse_sensitivity 0.25..4, invert_mouse_y 0|1,\n"
     "# music_volume 0..100, effects_volume 0..100, fullscreen 0|1,\n"
-    "# vsync 0|1, max_fps 0 (no cap) or 20..1000\n";
+    "# vsync 0|1, max_fps 0 (no cap) or 20..1000\n"
+    "# bind ACTION KEY (repeatable) adds a key: ACTION roll_left, roll_right, roll_forward,\n"
+    "# roll_back, jump or look_from_above; KEY a character, f1..f10, left, up, right, down,\n"
+    "# page_up, page_down, home, end, insert, backspace, delete, shift_l, shift_r, ctrl_l,\n"
+    "# ctrl_r, alt_l or alt_r\n";
+
+// The key of the lines that add a key to a play action; unlike the others it
+// may appear on many lines.
+const char* const bindKey = "bind";
 
 const char* const keys[] = {"maze_size",         "enemies",        "starting_health",
                             "per_pixel_lighting", "mouse_sensitivity", "invert_mouse_y",
@@ -91,6 +99,13 @@ void Settings::parse(const std::string& text, std::vector<std::string>& problems
         std::string key;
         std::string value;
         if (!splitLine(line, key, value)) {
+            continue;
+        }
+        if (key == bindKey) {
+            std::string error;
+            if (!bindings.add(value, error)) {
+                report(std::string(bindKey) + ": " + error + "; line ignored");
+            }
             continue;
         }
         if (!isKnown(key)) {
@@ -189,10 +204,23 @@ std::string Settings::serialize() const {
 
     std::string text = lines.empty() ? header : "";
     std::set<std::string> written;
+    std::set<std::string> bound;
+    // Each extra key stays on its line; a refused line is not written again.
+    auto bindLine = [&](const std::string& binding) {
+        if (bound.insert(binding).second) {
+            text += std::string(bindKey) + " " + binding + "\n";
+        }
+    };
     for (const std::string& line : lines) {
         std::string key;
         std::string value;
-        if (!splitLine(line, key, value) || !isKnown(key)) {
+        KeyBindings::Binding binding;
+        std::string refused;
+        if (splitLine(line, key, value) && key == bindKey) {
+            if (KeyBindings::read(value, binding, refused) && bindings.has(binding)) {
+                bindLine(KeyBindings::text(binding));
+            }
+        } else if (!splitLine(line, key, value) || !isKnown(key)) {
             text += line + "\n";
         } else if (written.insert(key).second) {
             // A repeated key was read last-wins; it is written once.
@@ -203,6 +231,9 @@ std::string Settings::serialize() const {
         if (written.count(key) == 0) {
             text += std::string(key) + " " + valueOf(key) + "\n";
         }
+    }
+    for (const KeyBindings::Binding& binding : bindings.extras()) {
+        bindLine(KeyBindings::text(binding));
     }
     return text;
 }

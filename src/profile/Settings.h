@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/KeyBindings.h"
 #include "gui/GameLimits.h"
 
 // The player's settings as kept in settings.cfg: plain "key value" lines a
@@ -42,6 +43,8 @@ public:
     bool fullscreen = true;
     bool vsync = true;  // where the driver lets the game choose
     int maxFps = 240;   // frames drawn per second at most; 0 draws as fast as possible
+    // Extra keys for the play actions, one "bind ACTION KEY" line each.
+    KeyBindings bindings;
 
     // Takes every valid setting from the text of a settings file; `problems`
     // gets one line per ignored key or line, each naming the key.

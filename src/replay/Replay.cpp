@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "controls/PlayControls.h"
 #include "gui/GameLimits.h"
 #include "platform/NumberText.h"
 
@@ -105,8 +106,16 @@ bool findHeader(const std::string& bytes, std::size_t& headerEnd, std::string& e
     return true;
 }
 
+// What the header promises the body holds, and in which format.
+struct Counts {
+    long long format = 0;
+    long long ticks = 0;
+    long long events = 0;
+};
+
 // The format version, then the game version, which must be this build's.
-bool readVersions(HeaderReader& header, const std::string& expectedGameVersion, Replay& r, std::string& error) {
+bool readVersions(HeaderReader& header, const std::string& expectedGameVersion, Replay& r, Counts& counts,
+                  std::string& error) {
     long long version = 0;
     std::string value;
     if (!header.field(magic, value) || !number(value, 0, 1000000, version)) {
@@ -115,14 +124,15 @@ bool readVersions(HeaderReader& header, const std::string& expectedGameVersion, 
     }
     if (version == 2) {
         error = "is in replay format 2, one step per drawn frame, which this kelvo cannot play exactly: it "
-                "plays format 3, ticks of 1/60 s";
+                "plays formats 3 and 4, ticks of 1/60 s";
         return false;
     }
-    if (version != Replay::formatVersion) {
-        error = "has replay format " + std::to_string(version) + "; this kelvo reads format " +
-                std::to_string(Replay::formatVersion);
+    if (version < Replay::oldestReadableFormat || version > Replay::formatVersion) {
+        error = "has replay format " + std::to_string(version) + "; this kelvo reads formats " +
+                std::to_string(Replay::oldestReadableFormat) + " and " + std::to_string(Replay::formatVersion);
         return false;
     }
+    counts.format = version;
     if (!header.field("game", r.gameVersion)) {
         error = "names no game version";
         return false;
@@ -136,10 +146,6 @@ bool readVersions(HeaderReader& header, const std::string& expectedGameVersion, 
 }
 
 // The body's size as the header gives it.
-struct Counts {
-    long long ticks = 0;
-    long long events = 0;
-};
 
 // "WIDTH HEIGHT", each 1..16384.
 bool windowField(const std::string& text, long long& w, long long& h) {
@@ -187,8 +193,9 @@ bool readSettings(HeaderReader& header, Replay& r, Counts& counts, std::string& 
     return true;
 }
 
-// Whether an event could have come from the game's handlers.
-bool possibleEvent(const InputEvent& event) {
+// Whether an event could have come from the game's handlers in a file of
+// this format.
+bool possibleEvent(const InputEvent& event, long long format) {
     switch (event.kind) {
     case InputEvent::Kind::Key:
         return event.a >= 0 && event.a <= 255;
@@ -202,6 +209,10 @@ bool possibleEvent(const InputEvent& event) {
         return event.a >= 1 && event.a <= 16384 && event.b >= 1 && event.b <= 16384;
     case InputEvent::Kind::FocusLost:
         return event.a == 0 && event.b == 0;
+    case InputEvent::Kind::Action:
+        return format >= 4 && event.a >= 0 && event.a < playActionCount && (event.b == 0 || event.b == 1);
+    case InputEvent::Kind::Stick:
+        return format >= 4 && event.a >= -10000 && event.a <= 10000 && event.b >= -10000 && event.b <= 10000;
     }
     return false;
 }
@@ -228,7 +239,7 @@ bool readTick(const std::string& bytes, std::size_t& at, long long tickNumber, c
                                static_cast<int32_t>(getWord(bytes, at + 1)),
                                static_cast<int32_t>(getWord(bytes, at + 5))};
         at += Replay::eventBytes;
-        if (!possibleEvent(event)) {
+        if (!possibleEvent(event, counts.format)) {
             error = "has an unknown or impossible input event in tick " + std::to_string(tickNumber);
             return false;
         }
@@ -308,7 +319,7 @@ bool Replay::decode(const std::string& bytes, const std::string& expectedGameVer
     HeaderReader header(headerText);
     Replay r;
     Counts counts;
-    if (!readVersions(header, expectedGameVersion, r, error) || !readSettings(header, r, counts, error) ||
+    if (!readVersions(header, expectedGameVersion, r, counts, error) || !readSettings(header, r, counts, error) ||
         !readBody(bytes, headerEnd + 2, counts, r, error)) {
         return false;
     }

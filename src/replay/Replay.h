@@ -14,10 +14,12 @@
 // in the header fix the body's size exactly, so a reader checks them before
 // it allocates anything. Format 2 stored one step of varying length per
 // drawn frame, which ticks cannot reproduce: it is refused with a line that
-// says so.
+// says so. Format 3 is format 4 without the play actions' and the stick's
+// events, so it is still read.
 class Replay {
 public:
-    static constexpr int formatVersion = 3;
+    static constexpr int formatVersion = 4;
+    static constexpr int oldestReadableFormat = 3;
     static constexpr std::size_t tickBytes = 8;
     static constexpr std::size_t eventBytes = 9;
     // Larger files are refused unread (about four hours of hectic play).

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/GameWorld.h"
+#include "app/FrameLoop.h"
 #include "app/Input.h"
+#include "app/PlayInput.h"
+#include "app/TickClock.h"
 #include "platform/KeyCodes.h"
 #include "window/FullScreen.h"
 
@@ -29,6 +32,8 @@ protected:
     void SetUp() override {
         gameworld::ensureWorld();
         enterState(State::Menu);
+        // Keys pressed by the tests before without their going up.
+        releaseHeldControls();
         level = 1;
         displayMap = true;
         mainGUI->findChild("labyrinthMap")->setActive(true);
@@ -238,5 +243,70 @@ TEST_F(GameInputGL, MouseMotionSteersTheBallAndEdgeWrapsKeepTheMotionUpToTheEdge
     motionFunc(510, 300);
     applyMouseMotion();
     EXPECT_FLOAT_EQ(player->velocity.x, 1.0f);
+}
+// A held arrow key takes the ball to its top speed in the same number of
+// ticks (about half a second of game time) whether the frames come 30 or
+// 240 times a second. The ball is put high in the air, where nothing but
+// the key's push changes its horizontal speed.
+TEST_F(GameInputGL, HeldKeysReachTopSpeedInTheSameTicksAtEveryFrameRate) {
+    const Vector3 home = player->position;
+    long ticksAt60 = 0;  // the first rate's
+    for (double rate : {60.0, 30.0, 144.0, 240.0}) {
+        SCOPED_TRACE(testing::Message() << rate << " frames a second");
+        enterState(State::Playing);
+        player->position = Vector3(home.x, 1000.0f, home.z);
+        restartTickClock();
+        specialEvent(keyRight, 0, 0);
+        const long start = ticksRun;
+        while (player->velocity.x < 0.999f * player->maxSpeed && ticksRun - start < 600) {
+            realDisplay(1.0 / rate);
+        }
+        specialUpEvent(keyRight, 0, 0);
+        const long ticks = ticksRun - start;
+        ticksAt60 = ticksAt60 == 0 ? ticks : ticksAt60;
+        // Frames at 30 a second run two ticks each.
+        EXPECT_LE(std::labs(ticks - ticksAt60), rate < 60.0 ? 1 : 0);
+        EXPECT_NEAR(static_cast<double>(ticks) * TickClock::tickSeconds, 0.5, 0.05);
+        printf("top speed by key at %.0f frames/s: %ld ticks\n", rate, ticks);
+    }
+    player->position = home;
+}
+
+// Two keys of one action: the action lasts until the last is let go. Pause,
+// focus loss and the menu let go of everything; E jumps with the next tick,
+// once per press.
+TEST_F(GameInputGL, HeldActionsEndWithTheirLastKeyAndOnPauseFocusLossAndMenu) {
+    enterState(State::Playing);
+    keyboardEvent('d', 0, 0);
+    specialEvent(keyRight, 0, 0);
+    keyboardUpEvent('D', 0, 0);  // Shift went down meanwhile
+    EXPECT_TRUE(heldControls().held(PlayAction::RollRight));
+    specialUpEvent(keyRight, 0, 0);
+    EXPECT_FALSE(heldControls().held(PlayAction::RollRight));
+
+    keyboardEvent('q', 0, 0);
+    applyHeldControls();
+    EXPECT_TRUE(camera->isZoomingOut()) << "Q looks from above";
+    keyboardFunc(keySpace, 0, 0);
+    applyHeldControls();
+    EXPECT_TRUE(camera->isZoomingIn()) << "pause";
+    keyboardFunc(keySpace, 0, 0);
+    keyboardEvent('w', 0, 0);
+    focusLost();
+    EXPECT_FALSE(heldControls().held(PlayAction::RollForward)) << "focus loss";
+    enterState(State::Menu);
+    specialEvent(keyDown, 0, 0);
+    EXPECT_FALSE(heldControls().held(PlayAction::RollBack)) << "menu";
+
+    enterState(State::Playing);
+    player->position.y = 0.0f;
+    keyboardEvent('e', 0, 0);
+    EXPECT_FLOAT_EQ(player->velocity.y, 0.0f) << "waits for the tick";
+    applyHeldControls();
+    EXPECT_FLOAT_EQ(player->velocity.y, 7.5f);
+    player->velocity.y = 0.0f;
+    applyHeldControls();
+    EXPECT_FLOAT_EQ(player->velocity.y, 0.0f);
+    releaseHeldControls();
 }
 }  // namespace

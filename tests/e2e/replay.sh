@@ -82,7 +82,7 @@ diff "$work/bench1.log" "$work/bench2.log" || fail "the same seed played out dif
 
 # --- bad files ----------------------------------------------------------------
 head -c 300 "$file" >"$work/cut.replay"
-sed '1s/^kelvo replay 3$/kelvo replay 2/' "$file" >"$work/format2.replay"
+sed '1s/^kelvo replay 4$/kelvo replay 2/' "$file" >"$work/format2.replay"
 for bad in "$work/missing.replay" "$work/cut.replay" "$work" "$work/format2.replay"; do
     set +e
     run --replay "$bad" --fast >"$work/bad.log" 2>"$work/bad.err"

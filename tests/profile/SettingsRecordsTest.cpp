@@ -121,7 +121,8 @@ TEST(SettingsTest, RoundTripKeepsWhatAPersonWrote) {
     std::vector<std::string> problems;
     read.parse("# my settings\nmaze_size 40\r\nmouse_sensitivity 2.5\n\nfuture_key on\n"
                "invert_mouse_y 1\nmusic_volume 30\neffects_volume 0\nfullscreen 0\nper_pixel_lighting 0\n"
-               "enemies 5\nstarting_health 750\nmaze_size 41\nvsync 0\nmax_fps 0\n",
+               "enemies 5\nstarting_health 750\nmaze_size 41\nvsync 0\nmax_fps 0\n"
+               "bind jump   CTRL_R\nbind roll_left j\nbind roll_left a\nbind jump w\nbind look_from_above space\n",
                problems);
     EXPECT_EQ(read.mazeSize, 41) << "a repeated key: the last one wins";
     EXPECT_EQ(read.enemyCount, 5);
@@ -134,14 +135,27 @@ TEST(SettingsTest, RoundTripKeepsWhatAPersonWrote) {
     EXPECT_EQ(read.lighting, Settings::Lighting::Off);
     EXPECT_FALSE(read.vsync);
     EXPECT_EQ(read.maxFps, 0) << "0 lifts the cap";
-    ASSERT_EQ(problems.size(), 1u);
+    // Extra keys add to the defaults, which keep their actions; a key of
+    // another action and the game's own keys are refused.
+    PlayAction action = PlayAction::RollBack;
+    EXPECT_TRUE(read.bindings.actionOf(KeyBindings::ordinaryKey('J'), action) && action == PlayAction::RollLeft);
+    EXPECT_TRUE(read.bindings.actionOf(KeyBindings::ordinaryKey('a'), action) && action == PlayAction::RollLeft);
+    EXPECT_TRUE(read.bindings.actionOf(KeyBindings::ordinaryKey('w'), action) && action == PlayAction::RollForward);
+    EXPECT_TRUE(read.bindings.actionOf(KeyBindings::specialKey(0x73), action) && action == PlayAction::Jump);
+    EXPECT_FALSE(read.bindings.actionOf(KeyBindings::ordinaryKey(' '), action));
+    ASSERT_EQ(problems.size(), 3u);
     EXPECT_NE(problems[0].find("future_key"), std::string::npos) << problems[0];
+    EXPECT_EQ(problems[1], "bind: w is already the key of roll_forward; line ignored");
+    EXPECT_EQ(problems[2], "bind: space is the game's own key; line ignored");
 
     read.mazeSize = 60;
     const std::string written = read.serialize();
     EXPECT_EQ(written.find("# my settings\nmaze_size 60\n"), 0u) << written;
     EXPECT_NE(written.find("future_key on\n"), std::string::npos) << "unknown keys survive a save";
     EXPECT_EQ(countLines(written, "maze_size"), 1) << written;
+    EXPECT_NE(written.find("max_fps 0\nbind jump ctrl_r\nbind roll_left j\n"), std::string::npos)
+        << "accepted keys stay in place, refused ones go: " << written;
+    EXPECT_EQ(countLines(written, "bind"), 2) << written;
 
     Settings again;
     problems.clear();
@@ -174,6 +188,9 @@ TEST(SettingsTest, ABadValueCostsOnlyItsOwnKey) {
         {"fullscreen yes", "fullscreen"},      {"per_pixel_lighting 3", "per_pixel_lighting"},
         {"vsync 2", "vsync"},                  {"max_fps 19", "max_fps"},
         {"max_fps 1001", "max_fps"},
+        {"bind", "bind"},                      {"bind jump", "bind"},
+        {"bind fly e", "bind"},                {"bind jump \x1b[2J\x01\xff", "bind"},
+        {"bind jump f11", "bind"},             {"bind roll_back d", "bind"},
     };
     for (const auto& c : cases) {
         Settings s;
@@ -190,6 +207,8 @@ TEST(SettingsTest, ABadValueCostsOnlyItsOwnKey) {
         EXPECT_EQ(s.mazeSize, defaults.mazeSize) << c.line;
         EXPECT_FLOAT_EQ(s.mouseSensitivity, defaults.mouseSensitivity) << c.line;
         EXPECT_EQ(s.fullscreen, defaults.fullscreen) << c.line;
+        EXPECT_TRUE(s.bindings.extras().empty()) << c.line;
+        EXPECT_EQ(problems[0].find_first_of("\x1b\x01\xff\n"), std::string::npos) << "shown safely: " << problems[0];
     }
 }
 

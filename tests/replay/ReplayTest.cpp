@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/PlayControls.h"
 #include "physics/SgParticleController.h"
 #include "physics/SgPlayer.h"
 #include "replay/Replay.h"
@@ -32,7 +33,7 @@ Replay header() {
     return r;
 }
 
-// Three ticks: two events before the first, none before the second, one
+// Three ticks: two events before the first, none before the second, two
 // before the third, and one after it that no tick saw.
 Replay recordedRun() {
     ReplayRecorder recorder(header());
@@ -41,6 +42,7 @@ Replay recordedRun() {
     recorder.endTick(0x1111222233334444ull);
     recorder.endTick(0x5555666677778888ull);
     recorder.input({InputEvent::Kind::Motion, -3, 2000000000});
+    recorder.input({InputEvent::Kind::Action, static_cast<int32_t>(PlayAction::LookFromAbove), 1});
     recorder.endTick(0x99990000aaaabbbbull);
     recorder.input({InputEvent::Kind::Key, 27, 0});
     return recorder.replay();
@@ -96,10 +98,11 @@ TEST(Replay, RecordsTicksWithTheirEventsAndReadsThemBack) {
     ASSERT_EQ(back.ticks.size(), 3u);
     EXPECT_EQ(back.ticks[0].eventCount, 2u);
     EXPECT_EQ(back.ticks[1].eventCount, 0u);
-    EXPECT_EQ(back.ticks[2].eventCount, 1u);
+    EXPECT_EQ(back.ticks[2].eventCount, 2u);
     EXPECT_EQ(back.ticks[2].check, 0xaaaabbbbu);
-    ASSERT_EQ(back.events.size(), 3u) << "the key after the last tick is left out";
+    ASSERT_EQ(back.events.size(), 4u) << "the key after the last tick is left out";
     EXPECT_EQ(back.events[2], (InputEvent{InputEvent::Kind::Motion, -3, 2000000000}));
+    EXPECT_EQ(back.events[3], (InputEvent{InputEvent::Kind::Action, 5, 1}));
 
     int replays = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -176,16 +179,18 @@ TEST(Replay, RefusesDamagedAndForeignFiles) {
         {"empty", "", "is empty"},
         {"random", random, "not a kelvo replay"},
         {"text", "resolution 1\n", "not a kelvo replay"},
-        {"newer format", replaced("kelvo replay 3", "kelvo replay 4"), "format 4"},
+        {"newer format", replaced("kelvo replay 4", "kelvo replay 5"), "format 5"},
         // A step per drawn frame cannot be played as ticks.
-        {"format 2", replaced("kelvo replay 3", "kelvo replay 2"), "format 2, one step per drawn frame"},
+        {"format 2", replaced("kelvo replay 4", "kelvo replay 2"), "format 2, one step per drawn frame"},
+        // Format 3 had no play actions.
+        {"action in format 3", replaced("kelvo replay 4", "kelvo replay 3"), "impossible input event"},
         {"other game version", replaced("game 9.8.7", "game 9.8.6"), "kelvo 9.8.6"},
         {"header cut short", good.substr(0, body - 30), "no complete header"},
         {"body cut short", good.substr(0, good.size() - 1), "cut short"},
         {"ticks missing", good.substr(0, body), "cut short"},
         {"trailing bytes", good + "x", "after its end"},
         {"more ticks promised", replaced("ticks 3", "ticks 4294967295"), "promise"},
-        {"more events promised", replaced("events 3", "events 4294967295"), "promise"},
+        {"more events promised", replaced("events 4", "events 4294967295"), "promise"},
         {"maze out of range", replaced("maze 7", "maze 1000"), "damaged header"},
         {"mouse out of range", replaced("mouse 0.300000012 1", "mouse 9 1"), "damaged header"},
         {"negative window", replaced("window 640 480", "window -640 480"), "damaged header"},

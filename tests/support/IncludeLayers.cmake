@@ -14,7 +14,7 @@
 #   4 profile
 #   3 labyrinth, gui, window, challenge
 #   2 physics, resources
-#   1 sg
+#   1 sg, controls
 #   0 platform
 # A file ranks as its folder unless it has a rank of its own (rank_<path>).
 cmake_minimum_required(VERSION 3.25)
@@ -32,6 +32,7 @@ set(rank_challenge 3)
 set(rank_physics 2)
 set(rank_resources 2)
 set(rank_sg 1)
+set(rank_controls 1)
 set(rank_platform 0)
 # The scene graph's collision operations take the physics volumes and
 # entities as arguments; those two headers are the one sanctioned way up.
@@ -100,7 +101,7 @@ elseif(DEFINED KELVO_SRC_DIR)
     if(found)
         list(JOIN found "\n  " text)
         message(FATAL_ERROR "includes that point up a layer (app/main.cpp > replay, harness > app > "
-                            "profile > labyrinth, gui, window, challenge > physics, resources > sg > platform):\n  ${text}")
+                            "profile > labyrinth, gui, window, challenge > physics, resources > sg, controls > platform):\n  ${text}")
     endif()
     message(STATUS "every include under ${KELVO_SRC_DIR} points to its own layer or one below")
 else()
