@@ -14,15 +14,6 @@ Medal::Kind Medal::of(double seconds, double par) {
 }
 
 const char* Medal::name(Kind kind) {
-    switch (kind) {
-    case Kind::Gold:
-        return "gold";
-    case Kind::Silver:
-        return "silver";
-    case Kind::Bronze:
-        return "bronze";
-    case Kind::None:
-        break;
-    }
-    return "none";
+    static const char* const names[] = {"gold", "silver", "bronze", "none"};
+    return names[static_cast<int>(kind)];
 }

@@ -2,15 +2,9 @@
 
 #include <cctype>
 
+#include "platform/KeyCodes.h"
+
 namespace {
-// GLUT's special-key codes (freeglut's for the modifier keys).
-constexpr int glutF1 = 1;
-constexpr int glutF11 = 11;
-constexpr int glutF12 = 12;
-constexpr int glutLeft = 100;
-constexpr int glutUp = 101;
-constexpr int glutRight = 102;
-constexpr int glutDown = 103;
 
 const char* const actionNames[playActionCount] = {"roll_left", "roll_right", "roll_forward",
                                                   "roll_back", "jump",       "look_from_above"};
@@ -29,10 +23,10 @@ const NamedKey namedKeys[] = {
     {"esc", 27},
     {"space", 32},
     {"delete", 127},
-    {"left", KeyBindings::specialKey(glutLeft)},
-    {"up", KeyBindings::specialKey(glutUp)},
-    {"right", KeyBindings::specialKey(glutRight)},
-    {"down", KeyBindings::specialKey(glutDown)},
+    {"left", KeyBindings::specialKey(keyLeft)},
+    {"up", KeyBindings::specialKey(keyUp)},
+    {"right", KeyBindings::specialKey(keyRight)},
+    {"down", KeyBindings::specialKey(keyDown)},
     {"page_up", KeyBindings::specialKey(0x68)},
     {"page_down", KeyBindings::specialKey(0x69)},
     {"home", KeyBindings::specialKey(0x6A)},
@@ -48,8 +42,8 @@ const NamedKey namedKeys[] = {
 
 // The keys the game gives a meaning of its own in every screen.
 bool isGameKey(KeyBindings::Key key) {
-    return key == 9 || key == 13 || key == 27 || key == 32 || key == KeyBindings::specialKey(glutF11) ||
-           key == KeyBindings::specialKey(glutF12);
+    return key == keyTab || key == keyEnter || key == keyEsc || key == keySpace || key == KeyBindings::specialKey(keyF11) ||
+           key == KeyBindings::specialKey(keyF12);
 }
 
 bool parseAction(const std::string& name, PlayAction& action) {
@@ -83,7 +77,7 @@ bool parseKey(const std::string& text, KeyBindings::Key& key) {
         name.find_first_not_of("0123456789", 1) == std::string::npos && name[1] != '0') {
         const int number = std::stoi(name.substr(1));
         if (number >= 1 && number <= 12) {
-            key = KeyBindings::specialKey(glutF1 + number - 1);
+            key = KeyBindings::specialKey(keyF1 + number - 1);
             return true;
         }
     }
@@ -111,10 +105,10 @@ KeyBindings::Key KeyBindings::ordinaryKey(unsigned char code) {
 
 const std::vector<KeyBindings::Binding>& KeyBindings::defaults() {
     static const std::vector<Binding> keys = {
-        {PlayAction::RollLeft, specialKey(glutLeft)},     {PlayAction::RollLeft, 'a'},
-        {PlayAction::RollRight, specialKey(glutRight)},   {PlayAction::RollRight, 'd'},
-        {PlayAction::RollForward, specialKey(glutUp)},    {PlayAction::RollForward, 'w'},
-        {PlayAction::RollBack, specialKey(glutDown)},     {PlayAction::RollBack, 's'},
+        {PlayAction::RollLeft, specialKey(keyLeft)},     {PlayAction::RollLeft, 'a'},
+        {PlayAction::RollRight, specialKey(keyRight)},   {PlayAction::RollRight, 'd'},
+        {PlayAction::RollForward, specialKey(keyUp)},    {PlayAction::RollForward, 'w'},
+        {PlayAction::RollBack, specialKey(keyDown)},     {PlayAction::RollBack, 's'},
         {PlayAction::Jump, 'e'},                          {PlayAction::LookFromAbove, 'q'},
     };
     return keys;
@@ -195,8 +189,8 @@ std::string KeyBindings::keyName(Key key) {
     if (key > 32 && key < 127) {
         return std::string(1, static_cast<char>(key));
     }
-    if (key >= specialKey(glutF1) && key <= specialKey(glutF12)) {
-        return "f" + std::to_string(key - specialKey(glutF1) + 1);
+    if (key >= specialKey(keyF1) && key <= specialKey(keyF12)) {
+        return "f" + std::to_string(key - specialKey(keyF1) + 1);
     }
     return std::string();
 }

@@ -13,6 +13,7 @@ constexpr int keyLeft = 100;   // GLUT_KEY_LEFT
 constexpr int keyUp = 101;     // GLUT_KEY_UP
 constexpr int keyRight = 102;  // GLUT_KEY_RIGHT
 constexpr int keyDown = 103;   // GLUT_KEY_DOWN
+constexpr int keyF1 = 1;       // GLUT_KEY_F1
 constexpr int keyF11 = 11;     // GLUT_KEY_F11
 constexpr int keyF12 = 12;     // GLUT_KEY_F12
 

@@ -63,12 +63,8 @@ const ChallengeRecords::Entry* ChallengeRecords::find(const std::string& code) c
 }
 
 ChallengeRecords::Entry* ChallengeRecords::entryOf(const std::string& code) {
-    for (Entry& entry : entries) {
-        if (entry.code == code) {
-            return &entry;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.code == code; });
+    return found == entries.end() ? nullptr : &*found;
 }
 
 std::string ChallengeRecords::table() const {

@@ -95,6 +95,18 @@ bool readToPrint(const std::string& path, unsigned long maxBytes, Book& book) {
     return true;
 }
 
+// Reads one of the player's files into `book` at start-up, each bad line
+// reported; `unusable` says what a file that is there but unusable costs.
+template <typename Book>
+void loadBook(const std::string& path, Book& book, FileState& state, const char* unusable) {
+    std::string text;
+    if (readPlayerFile(path, Book::maxFileBytes, state, text, unusable)) {
+        std::vector<std::string> problems;
+        book.parse(text, problems);
+        reportProblems(path, problems);
+    }
+}
+
 // Another game may have saved since this one started: the file is read
 // again, `add` counts the new result in `book`, and the whole is saved.
 template <typename Book, typename Add>
@@ -133,8 +145,6 @@ void loadPlayerFiles(bool saving) {
     recordsState = FileState();
     challengeState = FileState();
     dailyState = FileState();
-    std::vector<std::string> problems;
-    std::string text;
     const std::string settingsFile = settingsPath();
     if (settingsFile.empty()) {
         fprintf(stderr, "kelvo: no home folder ($HOME is not set): settings and best times are not saved\n");
@@ -144,29 +154,10 @@ void loadPlayerFiles(bool saving) {
         dailyState.toldCannotSave = true;
         return;
     }
-    if (readPlayerFile(settingsFile, Settings::maxFileBytes, settingsState, text, "using the default settings")) {
-        settings.parse(text, problems);
-        reportProblems(settingsFile, problems);
-    }
-    problems.clear();
-    const std::string recordsFile = recordsPath();
-    if (readPlayerFile(recordsFile, Records::maxFileBytes, recordsState, text, "best times are not kept this run")) {
-        records.parse(text, problems);
-        reportProblems(recordsFile, problems);
-    }
-    problems.clear();
-    const std::string challengeFile = challengeRecordsPath();
-    if (readPlayerFile(challengeFile, ChallengeRecords::maxFileBytes, challengeState, text,
-                       "challenge best times are not kept this run")) {
-        challengeRecords.parse(text, problems);
-        reportProblems(challengeFile, problems);
-    }
-    problems.clear();
-    const std::string dailyFile = dailyRecordsPath();
-    if (readPlayerFile(dailyFile, DailyRecords::maxFileBytes, dailyState, text, "daily mazes are not kept this run")) {
-        dailyRecords.parse(text, problems);
-        reportProblems(dailyFile, problems);
-    }
+    loadBook(settingsFile, settings, settingsState, "using the default settings");
+    loadBook(recordsPath(), records, recordsState, "best times are not kept this run");
+    loadBook(challengeRecordsPath(), challengeRecords, challengeState, "challenge best times are not kept this run");
+    loadBook(dailyRecordsPath(), dailyRecords, dailyState, "daily mazes are not kept this run");
     filesInUse = saving;
 }
 
